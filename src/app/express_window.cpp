@@ -1,0 +1,104 @@
+#include "app/express_window.h"
+
+#include "app/main_module.h"
+#include "app/main_window.h"
+#include "export/file_utilities.h"
+#include "export/folder_browser.h"
+#include "outlook/outlook_listing.h"
+
+namespace qb {
+
+ExpressWindow::ExpressWindow(Platform &platform, Settings &settings)
+    : platform_(platform), settings_(settings) {
+    window.addControls({&PushButton23, &PushButton14, &Frame1, &Text3, &PushButton8, &Frame2,
+                        &Option2, &Option1, &ListView1, &ListView2, &PushButton1, &PushButton5,
+                        &PushButton3, &PushButton2, &PushButton4, &PushButton6, &PushButton7});
+    OptionButton::group({&Option1, &Option2});
+    wireHandlers();
+}
+
+void ExpressWindow::wireHandlers() {
+    Option1.onClick = [this] { settings_.write("TextFileOption", std::string("1")); };
+    Option2.onClick = [this] { settings_.write("TextFileOption", std::string("2")); };
+    Text3.onChange = [this] { settings_.write("Location", Text3.text()); };
+    PushButton23.onClick = [this] { PushButton23_Click(); };
+    PushButton8.onClick = [this] {
+        exporting::BrowseOutputFolder(platform_, window, Text3, "Form2", "PushButton8_Click");
+    };
+    window.onQueryUnload = [this] { Form_QueryUnload(); };
+    window.onUnload = [this] { Form_Unload(); };
+
+    // Here the lists show the hand, unlike the main window's message list.
+    for (Control *control : window.controls())
+        if (control->kind() == ControlKind::PushButton || control->kind() == ControlKind::ListView)
+            control->onMouseMove = [this] { ShowHandPointer(window); };
+    const auto arrow = [this] { ShowDefaultPointer(window); };
+    window.onMouseMove = arrow;
+    Frame1.onMouseMove = arrow;
+    Frame2.onMouseMove = arrow;
+}
+
+void ExpressWindow::show() {
+    Form_Load();
+    platform_.windows.showModal(window);
+}
+
+void ExpressWindow::Form_Load() {
+    Guard guard(platform_.reporter, "Form2", "Form_Load");
+    guard.step(100, [&] { ApplyFormColours(window); });
+    guard.step(102, [&] {
+        window.setCaption(productName);
+        window.setProgramIcon();
+    });
+    const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
+    if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
+        guard.step(108, [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+    // Closing destroyed the lists: the columns are built anew with every load.
+    ListView1.clear();
+    ListView1.clearColumns();
+    ListView2.clear();
+    ListView2.clearColumns();
+    guard.step(110, [&] { ListView1.addColumn("DBX File(s)", ListView::defaultColumnWidth); });
+    guard.step(112, [&] { ListView1.setColumnWidth(1, 6000); });
+    const char *const headers[] = {"From", "To", "Subject", "Date Received"};
+    const int widths[] = {1500, 1500, 2000, 1500};
+    for (int column = 0; column < 4; ++column)
+        guard.step(114 + 2 * column,
+                   [&] { ListView2.addColumn(headers[column], ListView::defaultColumnWidth); });
+    for (int column = 0; column < 4; ++column)
+        guard.step(122 + 2 * column, [&] { ListView2.setColumnWidth(column + 1, widths[column]); });
+    std::string textFileOption;
+    guard.step(130, [&] { textFileOption = settings_.text("TextFileOption", "1"); });
+    if (guard.test(132, [&] { return textFileOption == "1"; }))
+        guard.step(134, [&] { Option1.setValue(true); });
+    else
+        guard.step(136, [&] { Option2.setValue(true); });
+    guard.step(138, [&] {
+        const std::string desktop = DesktopFolder(platform_.specialFolders);
+        Text3.setText(settings_.text("Location", desktop));
+    });
+}
+
+void ExpressWindow::Form_QueryUnload() {
+    Guard guard(platform_.reporter, "Form2", "Form_QueryUnload");
+    guard.step(100, [&] { platform_.events.processEvents(); });
+    guard.step(102, [&] { platform_.events.processEvents(); });
+    guard.step(104, [&] { exporting::DeleteFileQuietly(platform_, platform_.programFolder + "/*.eml"); });
+    guard.step(106, [&] { platform_.events.processEvents(); });
+    guard.step(108, [&] { platform_.events.processEvents(); });
+}
+
+void ExpressWindow::Form_Unload() {
+    if (!outlook::IsOutlookInstalled(platform_.outlook))
+        platform_.windows.endProgram();
+}
+
+void ExpressWindow::PushButton23_Click() {
+    Guard guard(platform_.reporter, "Form2", "PushButton23_Click");
+    guard.step(100, [&] {
+        MsgBox(platform_, "You must install Outlook that comes with MS Office in order to work "
+                          "with PST files \r\nbecause Outlook Express cannot handle PST files.");
+    });
+}
+
+} // namespace qb

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/settings.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/option_button.h"
+#include "platform/controls/text_box.h"
+#include "platform/controls/window_model.h"
+#include "platform/platform.h"
+
+namespace qb {
+
+/// The Outlook Express window (Form2), always shown modally: the DBX file list, the message
+/// list, the output options and folder.
+class ExpressWindow {
+  public:
+    ExpressWindow(Platform &platform, Settings &settings);
+    ExpressWindow(const ExpressWindow &) = delete;
+    ExpressWindow &operator=(const ExpressWindow &) = delete;
+
+    /// Loads the window and shows it modally; returns when it has closed.
+    void show();
+
+    void Form_Load();
+    void Form_QueryUnload();
+    /// After closing: without a mail store layer the program ends.
+    void Form_Unload();
+    void PushButton23_Click(); // "Help"
+
+    WindowModel window{"Form2", 8040, 10245};
+    PushButton PushButton23{"PushButton23", "Help", {120, 90, 7800, 405}};
+    PushButton PushButton14{"PushButton14", "Search For Outlook Express", {120, 600, 7800, 405}};
+    Frame Frame1{"Frame1", "Save Text Files To This Folder", {120, 8280, 7800, 825}};
+    TextBox Text3{"Text3", {225, 300, 6540, 345}, &Frame1};
+    PushButton PushButton8{"PushButton8", "...", {6840, 300, 720, 345}, &Frame1};
+    Frame Frame2{"Frame2", "Download Options", {120, 7050, 7800, 1155}};
+    OptionButton Option2{"Option2", "Download All Emails To One Text File",
+                         {240, 700, 3495, 255}, &Frame2};
+    OptionButton Option1{"Option1", "Download Each Email To Separate Text File",
+                         {240, 345, 3975, 255}, &Frame2};
+    ListView ListView1{"ListView1", {120, 1620, 7800, 2115}};
+    ListView ListView2{"ListView2", {120, 4860, 7800, 2115}};
+    PushButton PushButton1{"PushButton1", "Add Outlook Express File", {120, 1110, 7800, 405}};
+    PushButton PushButton5{"PushButton5", "Select All Items", {120, 3840, 3840, 405}};
+    PushButton PushButton3{"PushButton3", "Deselect All Items", {4080, 3840, 3840, 405}};
+    PushButton PushButton2{"PushButton2", "Extract Emails From Outlook Express",
+                           {120, 4350, 7800, 405}};
+    PushButton PushButton4{"PushButton4", "Select All Items", {120, 9210, 3840, 405}};
+    PushButton PushButton6{"PushButton6", "Deselect All Items", {4065, 9210, 3840, 405}};
+    PushButton PushButton7{"PushButton7", "Start Downloading", {120, 9720, 7800, 405}};
+
+  private:
+    void wireHandlers();
+
+    Platform &platform_;
+    Settings &settings_;
+};
+
+} // namespace qb

@@ -1,0 +1,162 @@
+#include "app/main_window.h"
+
+#include "app/express_window.h"
+#include "app/main_module.h"
+#include "export/file_utilities.h"
+#include "export/folder_browser.h"
+
+namespace qb {
+namespace {
+
+const char *const columnHeaders[] = {"Root",        "Folder",  "Subfolder", "Date", "From/To",
+                                     "Email",       "Attachments", "Subject", "ID"};
+const int columnWidths[] = {2000, 2000, 2000, 1500, 1900, 2000, 1500, 7000, 1};
+const char *const scopeItems[] = {"Checked Items", "All",        "Inbox",         "Outbox",
+                                  "Drafts",        "Sent Items", "Deleted Items", "User-specified Folder"};
+
+} // namespace
+
+std::string OutlookAccessHelp() {
+    const std::string gap = "\r\n\r\n";
+    return "If you are getting a query message that says" + gap +
+           "\"Allow access for x minutes Yes No Help\"" + gap +
+           "You may want to deactivate it so that my software can work with Outlook for a longer "
+           "period of time." +
+           gap + "To deactivate this query message, look for an option resembling:" + gap +
+           "Outlook > Tools > Trust Center > Allow programmatic access";
+}
+
+void ShowHandPointer(WindowModel &window) {
+    if (window.pointer() != MousePointer::Busy)
+        window.setPointer(MousePointer::Custom);
+}
+
+void ShowDefaultPointer(WindowModel &window) {
+    if (window.pointer() != MousePointer::Busy)
+        window.setPointer(MousePointer::Default);
+}
+
+MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &expressWindow)
+    : platform_(platform), settings_(settings), expressWindow_(expressWindow),
+      listing_(platform, {window, Text1, Text2, Option3, Option4, ListView1}),
+      download_(platform, {window, Text3, Combo1, Option2, ListView1}) {
+    window.addControls({&Frame5, &Text3, &PushButton9, &Frame4, &Combo1, &PushButton7, &Frame2,
+                        &Option1, &Option2, &Frame3, &Text1, &PushButton2, &Frame1, &Text2,
+                        &Option3, &Option4, &PushButton8, &PushButton4, &ListView1, &PushButton1,
+                        &PushButton5, &PushButton6, &PushButton3});
+    OptionButton::group({&Option1, &Option2});
+    OptionButton::group({&Option3, &Option4});
+    wireHandlers();
+    wirePointerHandlers();
+}
+
+void MainWindow::wireHandlers() {
+    // Each mirrored control writes its state at once and does nothing else.
+    Text1.onChange = [this] { settings_.write("Text1", Text1.text()); };
+    Text2.onChange = [this] { settings_.write("PST File", Text2.text()); };
+    Text3.onChange = [this] { settings_.write("Location1", Text3.text()); };
+    const auto saveOutputMode = [this] {
+        settings_.write("Option1", Option1.value());
+        settings_.write("Option2", Option2.value());
+    };
+    Option1.onClick = saveOutputMode;
+    Option2.onClick = saveOutputMode;
+    const auto saveSource = [this] {
+        settings_.write("Option3", Option3.value());
+        settings_.write("Option4", Option4.value());
+    };
+    Option3.onClick = saveSource;
+    Option4.onClick = saveSource;
+    Combo1.onClick = [this] { settings_.write("Combo1", std::to_string(Combo1.listIndex())); };
+
+    PushButton1.onClick = [this] { listing_.PushButton1_Click(); };
+    PushButton2.onClick = [this] { listing_.PushButton2_Click(); };
+    PushButton3.onClick = [this] { download_.PushButton3_Click(); };
+    PushButton4.onClick = [this] { PushButton4_Click(); };
+    PushButton5.onClick = [this] { listing_.PushButton5_Click(); };
+    PushButton6.onClick = [this] { listing_.PushButton6_Click(); };
+    PushButton7.onClick = [this] { PushButton7_Click(); };
+    PushButton8.onClick = [this] { listing_.PushButton8_Click(); };
+    PushButton9.onClick = [this] {
+        exporting::BrowseOutputFolder(platform_, window, Text3, "Form1", "PushButton9_Click");
+    };
+    window.onUnload = [this] { Form_Unload(); };
+}
+
+void MainWindow::wirePointerHandlers() {
+    for (PushButton *button : {&PushButton1, &PushButton2, &PushButton3, &PushButton4,
+                               &PushButton5, &PushButton6, &PushButton7, &PushButton8,
+                               &PushButton9})
+        button->onMouseMove = [this] { ShowHandPointer(window); };
+    const auto arrow = [this] { ShowDefaultPointer(window); };
+    window.onMouseMove = arrow;
+    for (Control *control : std::initializer_list<Control *>{&Frame1, &Frame2, &Frame3, &Frame4,
+                                                              &Frame5, &Option1, &Option2, &Text1,
+                                                              &ListView1})
+        control->onMouseMove = arrow;
+}
+
+void MainWindow::Form_Load() {
+    Guard guard(platform_.reporter, "Form1", "Form_Load");
+    guard.step(100, [&] { ApplyMainWindowSkin(); });
+    guard.step(104, [&] {
+        window.setCaption(productName);
+        window.setProgramIcon();
+        platform_.applicationTitle = SetApplicationTitle(productName);
+    });
+    const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
+    if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
+        guard.step(108, [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+    guard.step(128, [&] { Text2.setText(settings_.text("PST File")); });
+    guard.step(130, [&] { Option1.setValue(settings_.boolean("Option1", "1")); });
+    guard.step(132, [&] { Option2.setValue(settings_.boolean("Option2", "0")); });
+    guard.step(134, [&] { Option3.setValue(settings_.boolean("Option3", "1")); });
+    guard.step(136, [&] { Option4.setValue(settings_.boolean("Option4", "0")); });
+    guard.step(138, [] {}); // the column collection of ListView1
+    for (int column = 0; column < 9; ++column)
+        guard.step(140 + 2 * column,
+                   [&] { ListView1.addColumn(columnHeaders[column], columnWidths[column]); });
+    guard.step(158, [&] { ListView1.clear(); });
+    guard.step(160, [&] { ListView1.refresh(); });
+    for (int item = 0; item < 8; ++item)
+        guard.step(162 + 2 * item, [&] { Combo1.addItem(scopeItems[item]); });
+    guard.step(178, [&] { Combo1.setListIndex(settings_.integer16("Combo1", "0")); });
+    guard.step(180, [&] { Text1.setText(settings_.text("Text1")); });
+    guard.step(182, [&] {
+        const std::string desktop = DesktopFolder(platform_.specialFolders);
+        Text3.setText(settings_.text("Location1", desktop));
+    });
+    if (guard.test(184, [&] { return outlook::IsOutlookInstalled(platform_.outlook); }))
+        return;
+    guard.step(186, [&] { Option4.setValue(true); });
+    guard.step(188, [&] { showExpressWindow(); });
+}
+
+void MainWindow::ApplyMainWindowSkin() {
+    const std::string skinPath = platform_.programFolder + "/x/o.cjs";
+    if (platform_.files.listFiles(skinPath).empty())
+        return;
+    ApplyFormColours(window);
+    window.setSkin(LoadSkinFile(platform_.files, skinPath));
+}
+
+void MainWindow::Form_Unload() {
+    outlook::KillProcess(platform_.processes, "OUTLOOK.EXE");
+    platform_.windows.endProgram();
+}
+
+void MainWindow::showExpressWindow() {
+    expressWindow_.show();
+}
+
+void MainWindow::PushButton4_Click() {
+    Guard guard(platform_.reporter, "Form1", "PushButton4_Click");
+    guard.step(100, [&] { showExpressWindow(); });
+}
+
+void MainWindow::PushButton7_Click() {
+    Guard guard(platform_.reporter, "Form1", "PushButton7_Click");
+    guard.step(100, [&] { MsgBox(platform_, OutlookAccessHelp()); });
+}
+
+} // namespace qb

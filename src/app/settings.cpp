@@ -1,0 +1,91 @@
+#include "app/settings.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+namespace qb {
+namespace {
+
+Failure typeMismatch() {
+    return Failure(error_number::typeMismatch, programSource, "Type mismatch");
+}
+
+std::string trimmed(const std::string &text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string lowered(std::string text) {
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::optional<double> number(const std::string &text) {
+    const std::string value = trimmed(text);
+    if (value.empty())
+        return std::nullopt;
+    char *end = nullptr;
+    const double result = std::strtod(value.c_str(), &end);
+    if (end != value.c_str() + value.size() || !std::isfinite(result))
+        return std::nullopt;
+    return result;
+}
+
+} // namespace
+
+bool ToBoolean(const std::string &text) {
+    const std::string word = lowered(trimmed(text));
+    if (word == "true")
+        return true;
+    if (word == "false")
+        return false;
+    const auto value = number(text);
+    if (!value)
+        throw typeMismatch();
+    return *value != 0;
+}
+
+std::int16_t ToInteger16(const std::string &text) {
+    const auto value = number(text);
+    if (!value)
+        throw typeMismatch();
+    const double rounded = std::nearbyint(*value); // the default rounding mode rounds to even
+    if (rounded < -32768 || rounded > 32767)
+        throw Failure(error_number::overflow, programSource, "Overflow");
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::string Settings::text(const std::string &key, const std::string &fallback) {
+    return platform_.settings.read(key, fallback);
+}
+
+bool Settings::boolean(const std::string &key, const std::string &fallback) {
+    return ToBoolean(text(key, fallback));
+}
+
+std::int16_t Settings::integer16(const std::string &key, const std::string &fallback) {
+    return ToInteger16(text(key, fallback));
+}
+
+void Settings::write(const std::string &key, const std::string &value) {
+    try {
+        platform_.settings.write(key, value);
+    } catch (const Failure &failure) {
+        if (writeFailureShown_)
+            return;
+        writeFailureShown_ = true;
+        MsgBox(platform_,
+               "Your settings cannot be saved to " + platform_.settings.location() + " (" +
+                   failure.description() +
+                   ").\r\nThe program goes on working, but your changes will not be remembered "
+                   "next time.",
+               MessageButtons::Ok, MessageIcon::Exclamation);
+    }
+}
+
+} // namespace qb

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <string>
+
+namespace qb {
+
+/// Typed access to the settings store. Reads go to the store every time; a value that cannot be
+/// converted throws Failure 13 (type mismatch) or 6 (overflow). A write the store refuses is
+/// told to the user once per run; the program keeps working with what is in the window.
+class Settings {
+  public:
+    explicit Settings(Platform &platform) : platform_(platform) {}
+
+    std::string text(const std::string &key, const std::string &fallback = std::string());
+    /// "True"/"False" in any letter case, or a number: zero is false, any other number true.
+    bool boolean(const std::string &key, const std::string &fallback);
+    /// A number rounded to a 16-bit integer, halves to even.
+    std::int16_t integer16(const std::string &key, const std::string &fallback);
+
+    void write(const std::string &key, const std::string &value);
+    void write(const std::string &key, bool value) { write(key, std::string(value ? "True" : "False")); }
+
+  private:
+    Platform &platform_;
+    bool writeFailureShown_ = false;
+};
+
+/// Conversions of stored texts, as the settings reader applies them.
+bool ToBoolean(const std::string &text);
+std::int16_t ToInteger16(const std::string &text);
+
+} // namespace qb

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/controls/combo_box.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/option_button.h"
+#include "platform/controls/text_box.h"
+#include "platform/controls/window_model.h"
+#include "platform/platform.h"
+
+namespace qb::exporting {
+
+/// The main-window controls "Start Downloading" reads.
+struct DownloadControls {
+    WindowModel &window;
+    TextBox &Text3;      // output folder
+    ComboBox &Combo1;    // which rows
+    OptionButton &Option2; // one-file mode
+    ListView &ListView1; // Outlook message list
+};
+
+/// "Start Downloading" of the main window: saves the chosen rows' messages as text files, one
+/// per message or gathered into "AllEmails.txt". Guarded as "Form1.PushButton3_Click".
+class OutlookDownload {
+  public:
+    OutlookDownload(Platform &platform, DownloadControls controls);
+    void PushButton3_Click();
+
+  private:
+    Platform &platform_;
+    DownloadControls controls_;
+};
+
+} // namespace qb::exporting

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/text_locale.h"
+
+#include <cstdint>
+#include <string>
+
+// Names and layouts of the files the downloads write.
+namespace qb::exporting {
+
+/// Name of the Outlook combined file.
+inline constexpr const char *combinedFileName = "AllEmails.txt";
+
+/// The time stamp "mm-dd-yyyy hh nn ss AMPM" with the locale's designators.
+std::string OutlookTimeStamp(const LocalDateTime &time, TextLocale &locale);
+/// The nine replacements of the Outlook rule, in their order, on a name.
+std::string CleanOutlookName(std::string name);
+/// Time stamp, blank, subject, cleaned, then ".txt" (no folder).
+std::string OutlookFileName(const LocalDateTime &time, TextLocale &locale,
+                            const std::string &subject);
+/// Subject, "_", running number, ".txt", with the refused characters turned into blanks.
+std::string ExpressFileName(const std::string &subject, std::int32_t runningNumber);
+
+/// The header values of an Outlook Express message row.
+struct ExpressRecordFields {
+    std::string from;
+    std::string to;
+    std::string subject;
+    std::string dateReceived;
+};
+/// The Outlook Express message record: four header lines, an empty line and the body.
+std::string ExpressRecord(const ExpressRecordFields &fields, const std::string &body);
+
+} // namespace qb::exporting

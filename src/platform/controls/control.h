@@ -1,0 +1,98 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace qb {
+
+/// A rectangle in twips, relative to the control's container.
+struct TwipRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class ControlKind { Frame, TextBox, OptionButton, ComboBox, ListView, PushButton };
+enum class BackColour { White, ButtonFace };
+
+class Frame;
+
+/// What every control of a window has: its designer name, caption, place and background, the
+/// mouse-move handler of the window logic, and one listener that the drawing layer sets to hear
+/// of changes.
+class Control {
+  public:
+    Control(ControlKind kind, std::string name, std::string caption, TwipRect rect,
+            Frame *container = nullptr)
+        : kind_(kind), name_(std::move(name)), caption_(std::move(caption)), rect_(rect),
+          container_(container) {}
+    virtual ~Control() = default;
+    Control(const Control &) = delete;
+    Control &operator=(const Control &) = delete;
+
+    ControlKind kind() const { return kind_; }
+    const std::string &name() const { return name_; }
+    const std::string &caption() const { return caption_; }
+    const TwipRect &rect() const { return rect_; }
+    Frame *container() const { return container_; }
+
+    BackColour backColour() const { return backColour_; }
+    void setBackColour(BackColour colour) {
+        backColour_ = colour;
+        notifyView();
+    }
+
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled) {
+        enabled_ = enabled;
+        notifyView();
+    }
+
+    /// The window logic's mouse-move handler.
+    std::function<void()> onMouseMove;
+    void mouseMove() {
+        if (onMouseMove)
+            onMouseMove();
+    }
+
+    /// The drawing layer's listener; the logic never sets it.
+    std::function<void()> viewChanged;
+
+  protected:
+    void notifyView() {
+        if (viewChanged)
+            viewChanged();
+    }
+
+  private:
+    ControlKind kind_;
+    std::string name_;
+    std::string caption_;
+    TwipRect rect_;
+    Frame *container_;
+    BackColour backColour_ = BackColour::White;
+    bool enabled_ = true;
+};
+
+/// A frame: a captioned group of controls.
+class Frame : public Control {
+  public:
+    Frame(std::string name, std::string caption, TwipRect rect, Frame *container = nullptr)
+        : Control(ControlKind::Frame, std::move(name), std::move(caption), rect, container) {}
+};
+
+/// A push button; `click` fires its click handler as a user's click does.
+class PushButton : public Control {
+  public:
+    PushButton(std::string name, std::string caption, TwipRect rect, Frame *container = nullptr)
+        : Control(ControlKind::PushButton, std::move(name), std::move(caption), rect, container) {}
+
+    std::function<void()> onClick;
+    void click() {
+        if (onClick)
+            onClick();
+    }
+};
+
+} // namespace qb

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "platform/controls/control.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qb {
+
+enum class MousePointer { Default, Busy, Custom };
+
+/// A loaded pointer image; what it holds is the drawing layer's affair.
+class PointerImage {
+  public:
+    virtual ~PointerImage() = default;
+};
+
+/// A window of the program: caption, client size in twips, background, mouse pointer, optional
+/// skin, and its controls in the order of the window's design. Closing it runs the query-unload
+/// and unload handlers of the window logic.
+class WindowModel {
+  public:
+    WindowModel(std::string name, int clientWidth, int clientHeight)
+        : name_(std::move(name)), clientWidth_(clientWidth), clientHeight_(clientHeight) {}
+    WindowModel(const WindowModel &) = delete;
+    WindowModel &operator=(const WindowModel &) = delete;
+
+    const std::string &name() const { return name_; }
+    int clientWidth() const { return clientWidth_; }
+    int clientHeight() const { return clientHeight_; }
+
+    const std::string &caption() const { return caption_; }
+    void setCaption(const std::string &caption) {
+        caption_ = caption;
+        notifyView();
+    }
+
+    bool hasIcon() const { return hasIcon_; }
+    /// Gives the window the program's icon.
+    void setProgramIcon() {
+        hasIcon_ = true;
+        notifyView();
+    }
+
+    BackColour backColour() const { return backColour_; }
+    void setBackColour(BackColour colour) {
+        backColour_ = colour;
+        notifyView();
+    }
+
+    MousePointer pointer() const { return pointer_; }
+    void setPointer(MousePointer pointer) {
+        pointer_ = pointer;
+        notifyView();
+    }
+    /// Hand pointer of the window; without an image, the custom pointer is the arrow.
+    const std::shared_ptr<PointerImage> &customPointer() const { return customPointer_; }
+    void setCustomPointer(std::shared_ptr<PointerImage> image) {
+        customPointer_ = std::move(image);
+        notifyView();
+    }
+
+    /// Style sheet that skins the window; empty for none.
+    const std::string &skin() const { return skin_; }
+    void setSkin(const std::string &styleSheet) {
+        skin_ = styleSheet;
+        notifyView();
+    }
+
+    const std::vector<Control *> &controls() const { return controls_; }
+    void addControls(std::initializer_list<Control *> controls) {
+        controls_.insert(controls_.end(), controls.begin(), controls.end());
+    }
+
+    /// Logic handlers around a close; query-unload runs first, unload when the window has gone.
+    std::function<void()> onQueryUnload;
+    std::function<void()> onUnload;
+    std::function<void()> onMouseMove;
+
+    /// The drawing layer's listener; the logic never sets it.
+    std::function<void()> viewChanged;
+
+  private:
+    void notifyView() {
+        if (viewChanged)
+            viewChanged();
+    }
+
+    std::string name_;
+    int clientWidth_;
+    int clientHeight_;
+    std::string caption_;
+    bool hasIcon_ = false;
+    BackColour backColour_ = BackColour::White;
+    MousePointer pointer_ = MousePointer::Default;
+    std::shared_ptr<PointerImage> customPointer_;
+    std::string skin_;
+    std::vector<Control *> controls_;
+};
+
+/// Shows windows and loads what the drawing layer must turn into pointers; tests script it.
+class WindowHost {
+  public:
+    virtual ~WindowHost() = default;
+    /// Shows the window modally and returns when it has closed (after its unload handler ran).
+    virtual void showModal(WindowModel &window) = 0;
+    /// Loads a Windows cursor file; throws Failure when it cannot be read as one.
+    virtual std::shared_ptr<PointerImage> loadPointer(const std::string &path) = 0;
+    /// Ends the program at once: no further window events run.
+    [[noreturn]] virtual void endProgram() = 0;
+};
+
+} // namespace qb

@@ -1,0 +1,169 @@
+#include "platform/linux/posix_file_system.h"
+
+#include "platform/failure.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace qb {
+namespace {
+
+namespace fs = std::filesystem;
+
+Failure systemFailure(int error, const std::string &path) {
+    std::int32_t number = error_number::pathNotFound;
+    if (error == ENOENT)
+        number = error_number::fileNotFound;
+    else if (error == EACCES || error == EPERM || error == EROFS)
+        number = error_number::permissionDenied;
+    return Failure(number, "FileSystem", std::string(std::strerror(error)) + ": " + path);
+}
+
+bool hasWildcard(const std::string &name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
+
+struct SplitPattern {
+    std::string folder; // with final "/", or empty for the current folder
+    std::string name;
+};
+
+SplitPattern splitPattern(const std::string &pattern) {
+    const std::size_t slash = pattern.rfind('/');
+    if (slash == std::string::npos)
+        return {std::string(), pattern};
+    return {pattern.substr(0, slash + 1), pattern.substr(slash + 1)};
+}
+
+/// Regular files the pattern names; hidden ones only when named without wildcards.
+std::vector<std::string> matchingPaths(const std::string &pattern) {
+    const SplitPattern split = splitPattern(pattern);
+    std::vector<std::string> paths;
+    if (!hasWildcard(split.name)) {
+        struct stat info {};
+        if (!split.name.empty() && ::stat(pattern.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            paths.push_back(pattern);
+        return paths;
+    }
+    std::error_code error;
+    const fs::path folder = split.folder.empty() ? fs::path(".") : fs::path(split.folder);
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.starts_with('.') || !it->is_regular_file(error))
+            continue;
+        if (MatchesWildcard(name, split.name))
+            paths.push_back(split.folder + name);
+    }
+    return paths;
+}
+
+void writeBytes(const std::string &path, const std::string &bytes, std::ios::openmode mode) {
+    if (path.empty())
+        throw Failure(error_number::pathNotFound, "FileSystem", "Path not found");
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | mode);
+    if (!out)
+        throw systemFailure(errno ? errno : EIO, path);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        throw systemFailure(errno ? errno : EIO, path);
+}
+
+} // namespace
+
+bool MatchesWildcard(const std::string &name, const std::string &pattern) {
+    // FNM_NOESCAPE keeps "\" literal; "[" is escaped so that it matches itself only.
+    std::string escaped;
+    for (char c : pattern) {
+        if (c == '[')
+            escaped += "[[]";
+        else
+            escaped += c;
+    }
+    return ::fnmatch(escaped.c_str(), name.c_str(), FNM_NOESCAPE | FNM_PERIOD) == 0;
+}
+
+std::int64_t PosixFileSystem::modificationTime(const std::string &path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        throw systemFailure(path.empty() ? ENOENT : errno, path);
+    return static_cast<std::int64_t>(info.st_mtime);
+}
+
+bool PosixFileSystem::isFolder(const std::string &path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::vector<std::string> PosixFileSystem::listFiles(const std::string &pattern) {
+    std::vector<std::string> names;
+    for (const std::string &path : matchingPaths(pattern)) {
+        std::string name = splitPattern(path).name;
+        if (!name.starts_with('.'))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+std::uint64_t PosixFileSystem::fileSize(const std::string &path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        throw systemFailure(errno, path);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::string PosixFileSystem::readAll(const std::string &path) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw systemFailure(errno ? errno : ENOENT, path);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw systemFailure(EIO, path);
+    return bytes;
+}
+
+void PosixFileSystem::write(const std::string &path, const std::string &bytes) {
+    writeBytes(path, bytes, std::ios::trunc);
+}
+
+void PosixFileSystem::append(const std::string &path, const std::string &bytes) {
+    writeBytes(path, bytes, std::ios::app);
+}
+
+void PosixFileSystem::remove(const std::string &pattern) {
+    const std::vector<std::string> paths = matchingPaths(pattern);
+    if (paths.empty())
+        throw systemFailure(ENOENT, pattern);
+    for (const std::string &path : paths) {
+        // An ordinary delete refuses read-only files; the forced delete takes them too.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
+            throw systemFailure(EACCES, path);
+        if (::unlink(path.c_str()) != 0)
+            throw systemFailure(errno, path);
+    }
+}
+
+void PosixFileSystem::forceRemove(const std::string &pattern) {
+    const std::vector<std::string> paths = matchingPaths(pattern);
+    if (paths.empty())
+        throw systemFailure(ENOENT, pattern);
+    for (const std::string &path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
+            ::chmod(path.c_str(), info.st_mode | S_IWUSR);
+        if (::unlink(path.c_str()) != 0)
+            throw systemFailure(errno, path);
+    }
+}
+
+} // namespace qb

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+#include "platform/file_dialogs.h"
+#include "platform/file_system.h"
+#include "platform/guard.h"
+#include "platform/message_boxes.h"
+#include "platform/processes.h"
+#include "platform/settings_store.h"
+#include "platform/special_folders.h"
+#include "platform/text_locale.h"
+#include "platform/controls/window_model.h"
+
+#include <string>
+
+namespace qb::outlook {
+class MailStoreLayer;
+}
+
+namespace qb {
+
+/// Every facility the window logic calls, handed in by the program or by a test.
+struct Platform {
+    MessageBoxes &messageBoxes;
+    InputBoxes &inputBoxes;
+    FileDialogs &fileDialogs;
+    FolderPicker &folderPicker;
+    EventPump &events;
+    Clock &clock;
+    SettingsStore &settings;
+    SpecialFolders &specialFolders;
+    FileSystem &files;
+    Processes &processes;
+    TextLocale &locale;
+    WindowHost &windows;
+    outlook::MailStoreLayer &outlook;
+    FailureReporter &reporter;
+    /// Folder of the running program, without a final "/".
+    std::string programFolder;
+    /// Caption of every message box that names no title of its own.
+    std::string applicationTitle = "Quillbarrow";
+};
+
+/// A message box with the application title as caption.
+MessageAnswer MsgBox(Platform &platform, const std::string &text,
+                     MessageButtons buttons = MessageButtons::Ok,
+                     MessageIcon icon = MessageIcon::None);
+
+} // namespace qb

@@ -1,0 +1,272 @@
+#include "support/memory_outlook.h"
+
+#include "platform/failure.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace qb::test {
+namespace {
+
+using outlook::Folder;
+using outlook::Folders;
+using outlook::Item;
+using outlook::Items;
+
+void failIfAsked(const std::set<std::string> &failing, const std::string &property) {
+    if (failing.count(property))
+        throw Failure(-2147467259, "Microsoft Outlook",
+                      "The property \"" + property + "\" is unknown.");
+}
+
+std::string defaultRendering(const MemoryItem &item) {
+    return "From:\t" + item.senderName + "\r\nSubject:\t" + item.subject + "\r\n\r\n" + item.body;
+}
+
+class MemoryItemObject : public Item {
+  public:
+    explicit MemoryItemObject(std::shared_ptr<MemoryItem> item) : item_(std::move(item)) {}
+    int Class() override { return read("Class", item_->itemClass); }
+    int attachmentCount() override { return read("Attachments", item_->attachments); }
+    std::string SenderEmailAddress() override {
+        return read("SenderEmailAddress", item_->senderEmailAddress);
+    }
+    std::string SenderEmailType() override {
+        return read("SenderEmailType", item_->senderEmailType);
+    }
+    std::string SenderName() override { return read("SenderName", item_->senderName); }
+    LocalDateTime ReceivedTime() override { return read("ReceivedTime", item_->receivedTime); }
+    std::string Body() override { return read("Body", item_->body); }
+    std::string Subject() override { return read("Subject", item_->subject); }
+    std::string EntryID() override { return read("EntryID", item_->entryId); }
+    void SaveAs(const std::string &path, int) override {
+        failIfAsked(item_->failing, "SaveAs");
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (!out)
+            throw Failure(-2147286788, "Microsoft Outlook", "Cannot save the file " + path + ".");
+        out << (item_->render ? item_->render(*item_) : defaultRendering(*item_));
+    }
+
+  private:
+    template <typename T> T read(const std::string &property, const T &value) {
+        failIfAsked(item_->failing, property);
+        return value;
+    }
+    std::shared_ptr<MemoryItem> item_;
+};
+
+class MemoryItems : public Items {
+  public:
+    explicit MemoryItems(std::vector<std::shared_ptr<MemoryItem>> items) : items_(std::move(items)) {}
+    int count() override { return static_cast<int>(items_.size()); }
+    std::shared_ptr<Item> item(int index) override {
+        if (index < 1 || index > count())
+            throw Failure(-2147352567, "Microsoft Outlook", "Array index out of bounds.");
+        return std::make_shared<MemoryItemObject>(items_[static_cast<std::size_t>(index - 1)]);
+    }
+
+  private:
+    std::vector<std::shared_ptr<MemoryItem>> items_;
+};
+
+class MemoryFolderObject;
+
+class MemoryFolders : public Folders {
+  public:
+    MemoryFolders(MemoryMailStoreLayer &layer, std::vector<std::shared_ptr<MemoryFolder>> folders,
+                  std::vector<std::string> paths, bool failCount)
+        : layer_(layer), folders_(std::move(folders)), paths_(std::move(paths)),
+          failCount_(failCount) {}
+    int count() override {
+        if (failCount_)
+            throw Failure(-2147467259, "Microsoft Outlook", "The folder count is unknown.");
+        return static_cast<int>(folders_.size());
+    }
+    std::shared_ptr<Folder> item(int index) override;
+    std::shared_ptr<Folder> GetLast() override {
+        if (folders_.empty())
+            return nullptr;
+        return item(static_cast<int>(folders_.size()));
+    }
+
+  private:
+    MemoryMailStoreLayer &layer_;
+    std::vector<std::shared_ptr<MemoryFolder>> folders_;
+    std::vector<std::string> paths_;
+    bool failCount_;
+};
+
+class MemoryFolderObject : public Folder {
+  public:
+    MemoryFolderObject(MemoryMailStoreLayer &layer, std::shared_ptr<MemoryFolder> folder,
+                       std::string storePath)
+        : layer_(layer), folder_(std::move(folder)), storePath_(std::move(storePath)) {}
+    std::string name() override {
+        failIfAsked(folder_->failing, "name");
+        return folder_->name;
+    }
+    std::string defaultValue() override {
+        failIfAsked(folder_->failing, "defaultValue");
+        return folder_->name;
+    }
+    std::shared_ptr<Folders> folders() override {
+        failIfAsked(folder_->failing, "Folders");
+        return std::make_shared<MemoryFolders>(layer_, folder_->folders,
+                                               std::vector<std::string>(folder_->folders.size(),
+                                                                        storePath_),
+                                               folder_->failing.count("Folders.count") > 0);
+    }
+    std::shared_ptr<Items> items() override {
+        failIfAsked(folder_->failing, "Items");
+        if (layer_.onItemsRead)
+            layer_.onItemsRead(*folder_);
+        return std::make_shared<MemoryItems>(folder_->items);
+    }
+    std::string storeFilePath() override { return storePath_; }
+    const std::shared_ptr<MemoryFolder> &folder() const { return folder_; }
+
+  private:
+    MemoryMailStoreLayer &layer_;
+    std::shared_ptr<MemoryFolder> folder_;
+    std::string storePath_;
+};
+
+std::shared_ptr<Folder> MemoryFolders::item(int index) {
+    if (index < 1 || index > static_cast<int>(folders_.size()))
+        throw Failure(-2147352567, "Microsoft Outlook", "Array index out of bounds.");
+    const auto i = static_cast<std::size_t>(index - 1);
+    return std::make_shared<MemoryFolderObject>(layer_, folders_[i], paths_[i]);
+}
+
+class MemoryNamespace : public outlook::Namespace {
+  public:
+    explicit MemoryNamespace(MemoryMailStoreLayer &layer) : layer_(layer) {}
+    std::shared_ptr<Folders> folders() override {
+        std::vector<std::shared_ptr<MemoryFolder>> roots;
+        std::vector<std::string> paths;
+        for (const auto &store : layer_.profile) {
+            roots.push_back(store->root);
+            paths.push_back(store->filePath);
+        }
+        return std::make_shared<MemoryFolders>(layer_, roots, paths, false);
+    }
+    void AddStore(const std::string &path) override {
+        layer_.calls.push_back("AddStore " + path);
+        const auto file = layer_.files.find(path);
+        if (file == layer_.files.end())
+            throw Failure(-2147467259, "Microsoft Outlook",
+                          "The file " + path + " could not be found.");
+        for (const auto &store : layer_.profile)
+            if (store == file->second)
+                return; // already part of the profile: nothing changes
+        layer_.profile.push_back(file->second);
+        if (std::find(layer_.opened.begin(), layer_.opened.end(), file->second) ==
+            layer_.opened.end())
+            layer_.opened.push_back(file->second);
+    }
+    void RemoveStore(Folder &root) override {
+        auto &memoryRoot = dynamic_cast<MemoryFolderObject &>(root);
+        layer_.calls.push_back("RemoveStore " + memoryRoot.folder()->name);
+        std::erase_if(layer_.profile, [&](const std::shared_ptr<MemoryStore> &store) {
+            return store->root == memoryRoot.folder();
+        });
+    }
+    std::shared_ptr<Item> GetItemFromID(const std::string &entryId) override {
+        layer_.calls.push_back("GetItemFromID " + entryId);
+        auto item = layer_.find(entryId);
+        if (!item)
+            throw Failure(-2147221233, "Microsoft Outlook",
+                          "The operation failed. An object could not be found.");
+        return std::make_shared<MemoryItemObject>(item);
+    }
+
+  private:
+    MemoryMailStoreLayer &layer_;
+};
+
+class MemoryApplication : public outlook::Application {
+  public:
+    explicit MemoryApplication(MemoryMailStoreLayer &layer) : layer_(layer) {
+        ++layer_.applicationsAlive;
+    }
+    ~MemoryApplication() override { --layer_.applicationsAlive; }
+    std::string Version() override { return layer_.version; }
+    std::shared_ptr<outlook::Namespace> GetNamespace(const std::string &type) override {
+        if (type != "MAPI")
+            throw Failure(-2147024809, "Microsoft Outlook", "The parameter is incorrect.");
+        return std::make_shared<MemoryNamespace>(layer_);
+    }
+
+  private:
+    MemoryMailStoreLayer &layer_;
+};
+
+std::shared_ptr<MemoryItem> findIn(const MemoryFolder &folder, const std::string &entryId) {
+    for (const auto &item : folder.items)
+        if (item->entryId == entryId)
+            return item;
+    for (const auto &child : folder.folders)
+        if (auto found = findIn(*child, entryId))
+            return found;
+    return nullptr;
+}
+
+} // namespace
+
+MemoryFolder &MemoryFolder::add(const std::string &folderName) {
+    folders.push_back(std::make_shared<MemoryFolder>());
+    folders.back()->name = folderName;
+    return *folders.back();
+}
+
+MemoryItem &MemoryFolder::add(MemoryItem item) {
+    items.push_back(std::make_shared<MemoryItem>(std::move(item)));
+    return *items.back();
+}
+
+std::shared_ptr<outlook::Application> MemoryMailStoreLayer::createApplication() {
+    if (unavailable)
+        throw Failure(429, "Outlook", "ActiveX component can't create object");
+    ++applicationsCreated;
+    for (const auto &store : profile)
+        assignEntryIds(*store->root);
+    for (const auto &[path, store] : files)
+        assignEntryIds(*store->root);
+    return std::make_shared<MemoryApplication>(*this);
+}
+
+MemoryFolder &MemoryMailStoreLayer::addProfileStore(const std::string &rootName,
+                                                    const std::string &filePath) {
+    auto store = std::make_shared<MemoryStore>();
+    store->filePath = filePath.empty() ? "/profile/" + rootName + ".pst" : filePath;
+    store->root->name = rootName;
+    profile.push_back(store);
+    opened.push_back(store);
+    return *store->root;
+}
+
+MemoryFolder &MemoryMailStoreLayer::addStoreFile(const std::string &filePath,
+                                                 const std::string &rootName) {
+    auto store = std::make_shared<MemoryStore>();
+    store->filePath = filePath;
+    store->root->name = rootName;
+    files[filePath] = store;
+    return *store->root;
+}
+
+std::shared_ptr<MemoryItem> MemoryMailStoreLayer::find(const std::string &entryId) {
+    for (const auto &store : opened)
+        if (auto item = findIn(*store->root, entryId))
+            return item;
+    return nullptr;
+}
+
+void MemoryMailStoreLayer::assignEntryIds(MemoryFolder &folder) {
+    for (const auto &item : folder.items)
+        if (item->entryId.empty())
+            item->entryId = "00000000" + std::to_string(nextEntryId_++);
+    for (const auto &child : folder.folders)
+        assignEntryIds(*child);
+}
+
+} // namespace qb::test

@@ -1,0 +1,52 @@
+#include "support/test_platform.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace qb::test {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillbarrow-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a scratch folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, error);
+    std::filesystem::remove_all(path_, error);
+}
+
+void TempFolder::write(const std::string &name, const std::string &bytes) const {
+    std::ofstream out(*this / name, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string TempFolder::read(const std::string &name) const {
+    std::ifstream in(*this / name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TestPlatform::TestPlatform()
+    : platform{messageBoxes, inputBoxes, fileDialogs, folderPicker, events,  clock,
+               settings,     specialFolders, files,  processes,    locale, windows,
+               outlook,      reporter,   folder.path()} {}
+
+std::vector<std::string> TestPlatform::reports() const {
+    std::vector<std::string> result;
+    for (const ShownMessage &message : messageBoxes.shown)
+        if (message.title == "Application Error")
+            result.push_back(message.text);
+    return result;
+}
+
+std::string SamplesFolder() {
+    const std::filesystem::path samples(QB_SAMPLES_DIR);
+    return std::filesystem::is_directory(samples) ? samples.lexically_normal().string()
+                                                  : std::string();
+}
+
+} // namespace qb::test

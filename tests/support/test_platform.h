@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/report.h"
+#include "platform/linux/posix_file_system.h"
+#include "platform/platform.h"
+#include "support/fakes.h"
+#include "support/memory_outlook.h"
+
+#include <filesystem>
+#include <string>
+
+namespace qb::test {
+
+/// A scratch folder that is removed again when the test ends.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+    /// The folder's path, without a final "/".
+    const std::string &path() const { return path_; }
+    /// The path of a name inside the folder.
+    std::string operator/(const std::string &name) const { return path_ + "/" + name; }
+    void write(const std::string &name, const std::string &bytes) const;
+    std::string read(const std::string &name) const;
+
+  private:
+    std::string path_;
+};
+
+/// Every facility of the program as a scripted stand-in, over a real scratch folder that plays
+/// the program folder. Tests change the stand-ins' fields and hand `platform` to the logic.
+struct TestPlatform {
+    TestPlatform();
+
+    TempFolder folder;
+    ScriptedMessageBoxes messageBoxes;
+    ScriptedInputBoxes inputBoxes;
+    ScriptedFileDialogs fileDialogs;
+    ScriptedFolderPicker folderPicker;
+    FakeClock clock;
+    ScriptedEventPump events{&clock};
+    MemorySettingsStore settings;
+    FakeSpecialFolders specialFolders;
+    PosixFileSystem files;
+    FakeProcesses processes;
+    FakeLocale locale;
+    FakeWindowHost windows;
+    MemoryMailStoreLayer outlook;
+    ErrorReport reporter{messageBoxes};
+    Platform platform;
+
+    /// The failure reports shown so far, as texts.
+    std::vector<std::string> reports() const;
+};
+
+/// Path of the shared sample stores, or empty when they are absent.
+std::string SamplesFolder();
+
+} // namespace qb::test

@@ -1,0 +1,84 @@
+#include "app/express_window.h"
+#include "support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace qb {
+namespace {
+
+class ExpressWindowTest : public ::testing::Test {
+  protected:
+    test::TestPlatform fixture;
+    Settings settings{fixture.platform};
+    ExpressWindow form2{fixture.platform, settings};
+};
+
+TEST_F(ExpressWindowTest, FirstOpeningSelectsOneFilePerMessageAndTheDesktop) {
+    form2.Form_Load();
+    EXPECT_TRUE(form2.Option1.value());
+    EXPECT_FALSE(form2.Option2.value());
+    EXPECT_EQ(form2.Text3.text(), "/home/user/Desktop/");
+    EXPECT_EQ(fixture.settings.values["TextFileOption"], "1");
+    EXPECT_EQ(form2.window.backColour(), BackColour::ButtonFace);
+    EXPECT_EQ(form2.Frame2.backColour(), BackColour::ButtonFace);
+}
+
+TEST_F(ExpressWindowTest, AnyValueButOneSelectsTheCombinedFile) {
+    for (const std::string value : {"2", " 1", "one", ""}) {
+        fixture.settings.values["TextFileOption"] = value;
+        form2.Form_Load();
+        EXPECT_TRUE(form2.Option2.value()) << "TextFileOption=\"" << value << "\"";
+        EXPECT_EQ(fixture.settings.values["TextFileOption"], "2");
+    }
+}
+
+TEST_F(ExpressWindowTest, ColumnsAreBuiltAnewWithEveryLoad) {
+    form2.Form_Load();
+    form2.ListView1.addRow({"/mail/Inbox.dbx"});
+    form2.Form_Load();
+    ASSERT_EQ(form2.ListView1.columns().size(), 1u);
+    EXPECT_EQ(form2.ListView1.columns()[0].header, "DBX File(s)");
+    EXPECT_EQ(form2.ListView1.columns()[0].width, 6000);
+    EXPECT_EQ(form2.ListView1.rowCount(), 0);
+    const auto &columns = form2.ListView2.columns();
+    ASSERT_EQ(columns.size(), 4u);
+    EXPECT_EQ(columns[3].header, "Date Received");
+    EXPECT_EQ(columns[2].width, 2000);
+}
+
+TEST_F(ExpressWindowTest, ClosingRemovesTheWorkFilesOnly) {
+    fixture.folder.write("1.eml", "a");
+    fixture.folder.write("2.EML.txt", "b");
+    fixture.folder.write("3.eml", "c");
+    form2.Form_QueryUnload();
+    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "1.eml"));
+    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "3.eml"));
+    EXPECT_TRUE(std::filesystem::exists(fixture.folder / "2.EML.txt"));
+    EXPECT_GE(fixture.events.processed, 4);
+    EXPECT_TRUE(fixture.messageBoxes.shown.empty());
+}
+
+TEST_F(ExpressWindowTest, ClosingWithoutWorkFilesIsSilent) {
+    form2.Form_QueryUnload();
+    EXPECT_TRUE(fixture.messageBoxes.shown.empty());
+}
+
+TEST_F(ExpressWindowTest, HelpExplainsThatPstFilesNeedOutlook) {
+    form2.PushButton23.click();
+    ASSERT_EQ(fixture.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(fixture.messageBoxes.shown[0].text,
+              "You must install Outlook that comes with MS Office in order to work with PST "
+              "files \r\nbecause Outlook Express cannot handle PST files.");
+}
+
+TEST_F(ExpressWindowTest, ListsShowTheHandAndFramesTheArrow) {
+    form2.ListView2.mouseMove();
+    EXPECT_EQ(form2.window.pointer(), MousePointer::Custom);
+    form2.Frame1.mouseMove();
+    EXPECT_EQ(form2.window.pointer(), MousePointer::Default);
+}
+
+} // namespace
+} // namespace qb

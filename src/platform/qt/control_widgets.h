@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/controls/control.h"
+
+class QWidget;
+
+namespace qb {
+
+class TwipScale;
+
+/// Creates the widget that shows a control inside parent (the window, or the widget of the
+/// control's frame). The widget forwards the user's input to the control and follows the
+/// control's changes through its view listener until ReleaseControlWidget.
+QWidget *CreateControlWidget(Control &control, QWidget &parent, const TwipScale &scale);
+
+/// Stops the control from telling its widget of changes; call before the widget goes.
+void ReleaseControlWidget(Control &control);
+
+} // namespace qb

@@ -1,0 +1,33 @@
+#include "platform/qt/list_view_widget.h"
+
+#include "platform/qt/twip_scale.h"
+
+#include <QHeaderView>
+
+namespace qb {
+
+ListViewWidget::ListViewWidget(ListView &list, QWidget *parent)
+    : QTreeView(parent), model_(list, this) {
+    setModel(&model_);
+    setUniformRowHeights(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setSortingEnabled(false);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    // The hidden identifier column is one twip wide: it must be allowed to shrink to nothing.
+    header()->setMinimumSectionSize(0);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    connect(&model_, &ListViewModel::columnLayoutChanged, this, &ListViewWidget::applyColumnWidths);
+    applyColumnWidths();
+}
+
+void ListViewWidget::applyColumnWidths() {
+    const TwipScale scale = TwipScale::of(*this);
+    const auto &columns = model_.list().columns();
+    for (std::size_t column = 0; column < columns.size(); ++column)
+        header()->resizeSection(static_cast<int>(column), scale.x(columns[column].width));
+}
+
+} // namespace qb

@@ -1,0 +1,167 @@
+#include "platform/qt/window_view.h"
+
+#include "platform/qt/background.h"
+#include "platform/qt/control_widgets.h"
+#include "platform/qt/pointer_cursor.h"
+#include "platform/qt/twip_scale.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QEnterEvent>
+#include <QIcon>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <exception>
+
+namespace qb {
+namespace {
+
+/// Top-left corner of the control in twips from the window's client area.
+std::pair<int, int> windowPosition(const Control &control) {
+    int top = 0;
+    int left = 0;
+    for (const Control *part = &control; part; part = part->container()) {
+        top += part->rect().top;
+        left += part->rect().left;
+    }
+    return {top, left};
+}
+
+bool takesFocus(ControlKind kind) {
+    return kind != ControlKind::Frame;
+}
+
+void runHandler(const std::function<void()> &handler) {
+    if (!handler)
+        return;
+    // Escaping failures must not unwind through Qt's event dispatch.
+    try {
+        handler();
+    } catch (const std::exception &failure) {
+        qWarning() << "Unhandled failure in a window handler:" << failure.what();
+    }
+}
+
+} // namespace
+
+WindowView::WindowView(WindowModel &window, QWidget *parent) : QWidget(parent), window_(window) {
+    setObjectName(QString::fromStdString(window.name()));
+    setFixedSize(TwipScale::of(*this).size(window.clientWidth(), window.clientHeight()));
+    createControls();
+    orderTabs();
+    watchMouse();
+    window_.viewChanged = [this] { showWindowState(); };
+    showWindowState();
+}
+
+WindowView::~WindowView() {
+    window_.viewChanged = nullptr;
+    for (auto &[control, widget] : widgets_)
+        ReleaseControlWidget(*control);
+}
+
+QWidget *WindowView::widgetOf(const Control &control) const {
+    for (const auto &[shown, widget] : widgets_)
+        if (shown == &control)
+            return widget;
+    return nullptr;
+}
+
+void WindowView::createControls() {
+    const TwipScale scale = TwipScale::of(*this);
+    // Frames first, so that every control finds the widget of its frame.
+    std::vector<Control *> ordered = window_.controls();
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](Control *control) { return control->kind() == ControlKind::Frame; });
+    for (Control *control : ordered) {
+        QWidget *parent = control->container() ? widgetOf(*control->container()) : nullptr;
+        widgets_.emplace_back(control,
+                              CreateControlWidget(*control, parent ? *parent : *this, scale));
+    }
+}
+
+void WindowView::orderTabs() {
+    std::vector<std::pair<Control *, QWidget *>> focusable;
+    std::copy_if(widgets_.begin(), widgets_.end(), std::back_inserter(focusable),
+                 [](const auto &entry) { return takesFocus(entry.first->kind()); });
+    std::stable_sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) {
+        return windowPosition(*a.first) < windowPosition(*b.first);
+    });
+    for (std::size_t i = 1; i < focusable.size(); ++i)
+        setTabOrder(focusable[i - 1].second, focusable[i].second);
+}
+
+void WindowView::watchMouse() {
+    for (const auto &[control, widget] : widgets_)
+        mouseTargets_[widget] = control;
+    // The parts a control is made of (a list's viewport and header) count as the control.
+    for (const auto &[control, widget] : widgets_)
+        for (QWidget *part : widget->findChildren<QWidget *>())
+            mouseTargets_.try_emplace(part, control);
+    setMouseTracking(true);
+    installEventFilter(this);
+    for (const auto &[target, control] : mouseTargets_) {
+        auto *widget = static_cast<QWidget *>(const_cast<QObject *>(target));
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
+}
+
+bool WindowView::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseMove)
+        mouseMovedOver(watched, static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+    else if (event->type() == QEvent::Enter)
+        mouseMovedOver(watched, static_cast<QEnterEvent *>(event)->globalPosition().toPoint());
+    return QWidget::eventFilter(watched, event);
+}
+
+void WindowView::mouseMovedOver(QObject *watched, QPoint globalPosition) {
+    // A move the child ignores travels on to its parents; only the widget under the pointer
+    // may answer it, so that a button's move is not undone by its frame's.
+    QWidget *hit = childAt(mapFromGlobal(globalPosition));
+    while (hit && hit != this && !mouseTargets_.contains(hit))
+        hit = hit->parentWidget();
+    if (!hit)
+        hit = this;
+    if (hit != watched)
+        return;
+    if (watched == this)
+        runHandler(window_.onMouseMove);
+    else
+        runHandler([control = mouseTargets_.at(watched)] { control->mouseMove(); });
+}
+
+void WindowView::showWindowState() {
+    // The pointer changes with nearly every mouse move: touch only what has changed.
+    const QString caption = QString::fromStdString(window_.caption());
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+    if (window_.hasIcon() && !shown_.icon) {
+        shown_.icon = true;
+        setWindowIcon(QIcon(QStringLiteral(":/quillbarrow.png")));
+    }
+    if (shown_.backColour != window_.backColour()) {
+        shown_.backColour = window_.backColour();
+        ShowBackColour(*this, window_.backColour());
+    }
+    const ShownState::Pointer pointer{window_.pointer(), window_.customPointer().get()};
+    if (shown_.pointer != pointer) {
+        shown_.pointer = pointer;
+        setCursor(CursorFor(window_));
+    }
+    const QString skin = QString::fromStdString(window_.skin());
+    if (skin != shown_.skin) {
+        shown_.skin = skin;
+        setStyleSheet(skin);
+    }
+}
+
+void WindowView::closeEvent(QCloseEvent *event) {
+    runHandler(window_.onQueryUnload);
+    event->accept();
+    runHandler(window_.onUnload);
+    Q_EMIT closed();
+}
+
+} // namespace qb

@@ -1,0 +1,94 @@
+#include "export/file_utilities.h"
+
+namespace qb::exporting {
+namespace {
+
+/// Seconds in a day: the clock of seconds since midnight starts again at 0 after this.
+constexpr double secondsPerDay = 86400.0;
+
+/// Seconds from start to now on a clock that restarts at midnight.
+double SecondsElapsed(double start, double now) {
+    return now >= start ? now - start : (secondsPerDay - start) + now;
+}
+
+} // namespace
+
+bool FileExists(FileSystem &files, const std::string &path) {
+    try {
+        files.modificationTime(path);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool FolderExists(FileSystem &files, const std::string &path) {
+    try {
+        return files.isFolder(path);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string ReadTextFile(FileSystem &files, const std::string &path) {
+    if (!FileExists(files, path))
+        return std::string();
+    // Callers that gather texts want to see that a file was there, even when it held nothing.
+    if (files.fileSize(path) == 0)
+        return "empty file";
+    return files.readAll(path);
+}
+
+std::string ReadTextFileOrWarn(Platform &platform, const std::string &path) {
+    if (FileExists(platform.files, path))
+        return ReadTextFile(platform.files, path);
+    MsgBox(platform, "File not found");
+    return std::string();
+}
+
+void WriteTextFile(FileSystem &files, const std::string &text, const std::string &path) {
+    files.write(path, text);
+}
+
+void WriteOrAppendTextFile(FileSystem &files, const std::string &text, const std::string &path,
+                           std::int32_t rowIndex) {
+    if (rowIndex <= 1)
+        files.write(path, text);
+    else
+        files.append(path, text);
+}
+
+void DeleteFileQuietly(Platform &platform, const std::string &path) {
+    // Callers use this to clear the way before writing or to tidy up afterwards; a file that is
+    // already gone, or cannot go, must never interrupt them.
+    try {
+        platform.events.processEvents();
+    } catch (...) {
+    }
+    try {
+        platform.files.remove(path);
+    } catch (...) {
+        try {
+            ForceDeleteFile(platform.files, path);
+        } catch (...) {
+        }
+    }
+}
+
+void ForceDeleteFile(FileSystem &files, const std::string &path) {
+    files.forceRemove(path);
+}
+
+void Pause(Platform &platform, double seconds) {
+    const double start = platform.clock.secondsSinceMidnight();
+    for (;;) {
+        const double elapsed = SecondsElapsed(start, platform.clock.secondsSinceMidnight());
+        if (elapsed >= seconds)
+            return;
+        // Waiting for events instead of polling keeps the window responsive without burning
+        // the processor for the whole pause.
+        platform.events.waitForEvents(seconds - elapsed);
+    }
+}
+
+} // namespace qb::exporting

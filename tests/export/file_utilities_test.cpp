@@ -1,0 +1,132 @@
+#include "export/file_utilities.h"
+
+#include "support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace qb::exporting {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileUtilities : public ::testing::Test {
+  protected:
+    test::TestPlatform t;
+    FileSystem &files = t.files;
+};
+
+TEST_F(FileUtilities, FolderExistsOnlyForFolders) {
+    t.folder.write("note.txt", "x");
+    EXPECT_TRUE(FolderExists(files, t.folder.path()));
+    EXPECT_TRUE(FolderExists(files, t.folder.path() + "/"));
+    EXPECT_TRUE(FolderExists(files, "/"));
+    EXPECT_FALSE(FolderExists(files, t.folder / "note.txt"));
+    EXPECT_FALSE(FolderExists(files, t.folder / "missing"));
+    EXPECT_FALSE(FolderExists(files, ""));
+}
+
+TEST_F(FileUtilities, ReadTextFileTellsEmptyFromMissing) {
+    t.folder.write("empty.txt", "");
+    t.folder.write("mail.txt", "\xEF\xBB\xBFline one\r\nline two");
+    EXPECT_EQ(ReadTextFile(files, t.folder / "empty.txt"), "empty file");
+    EXPECT_EQ(ReadTextFile(files, t.folder / "missing.txt"), "");
+    EXPECT_EQ(ReadTextFile(files, t.folder / "mail.txt"), "\xEF\xBB\xBFline one\r\nline two");
+}
+
+TEST_F(FileUtilities, ReadTextFileOrWarnWarnsOnlyWhenMissing) {
+    t.folder.write("mail.txt", "body");
+    EXPECT_EQ(ReadTextFileOrWarn(t.platform, t.folder / "mail.txt"), "body");
+    EXPECT_TRUE(t.messageBoxes.shown.empty());
+
+    EXPECT_EQ(ReadTextFileOrWarn(t.platform, t.folder / "missing.txt"), "");
+    ASSERT_EQ(t.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(t.messageBoxes.shown[0].text, "File not found");
+    EXPECT_EQ(t.messageBoxes.shown[0].title, "Quillbarrow");
+    EXPECT_EQ(t.messageBoxes.shown[0].buttons, MessageButtons::Ok);
+}
+
+TEST_F(FileUtilities, WriteTextFileReplacesWithoutAddingALineEnd) {
+    t.folder.write("out.txt", "old content that is longer");
+    WriteTextFile(files, "new", t.folder / "out.txt");
+    EXPECT_EQ(t.folder.read("out.txt"), "new");
+    EXPECT_THROW(WriteTextFile(files, "x", t.folder / "no-such-folder/out.txt"), Failure);
+    EXPECT_THROW(WriteTextFile(files, "x", ""), Failure);
+}
+
+TEST_F(FileUtilities, WriteOrAppendReplacesForTheFirstRowAndAppendsLater) {
+    t.folder.write("all.txt", "earlier run");
+    WriteOrAppendTextFile(files, "one", t.folder / "all.txt", 1);
+    EXPECT_EQ(t.folder.read("all.txt"), "one");
+    WriteOrAppendTextFile(files, "two", t.folder / "all.txt", 2);
+    EXPECT_EQ(t.folder.read("all.txt"), "onetwo");
+    WriteOrAppendTextFile(files, "zero", t.folder / "all.txt", 0);
+    EXPECT_EQ(t.folder.read("all.txt"), "zero");
+
+    WriteOrAppendTextFile(files, "five", t.folder / "new.txt", 5);
+    EXPECT_EQ(t.folder.read("new.txt"), "five");
+}
+
+TEST_F(FileUtilities, DeleteFileQuietlyTakesPatternsAndIsSilentWhenNothingMatches) {
+    t.folder.write("a.eml", "1");
+    t.folder.write("b.eml", "2");
+    t.folder.write("keep.txt", "3");
+    DeleteFileQuietly(t.platform, t.folder / "*.eml");
+    EXPECT_FALSE(fs::exists(t.folder / "a.eml"));
+    EXPECT_FALSE(fs::exists(t.folder / "b.eml"));
+    EXPECT_TRUE(fs::exists(t.folder / "keep.txt"));
+    EXPECT_EQ(t.events.processed, 1);
+
+    EXPECT_NO_THROW(DeleteFileQuietly(t.platform, t.folder / "*.eml"));
+    EXPECT_NO_THROW(DeleteFileQuietly(t.platform, ""));
+    EXPECT_TRUE(t.messageBoxes.shown.empty());
+}
+
+TEST_F(FileUtilities, DeleteFileQuietlyRemovesReadOnlyFilesByForce) {
+    t.folder.write("locked.txt", "x");
+    ::chmod((t.folder / "locked.txt").c_str(), 0444);
+    DeleteFileQuietly(t.platform, t.folder / "locked.txt");
+    EXPECT_FALSE(fs::exists(t.folder / "locked.txt"));
+}
+
+TEST_F(FileUtilities, ForceDeleteFileLetsFailuresThrough) {
+    t.folder.write("locked.txt", "x");
+    ::chmod((t.folder / "locked.txt").c_str(), 0444);
+    ForceDeleteFile(files, t.folder / "locked.txt");
+    EXPECT_FALSE(fs::exists(t.folder / "locked.txt"));
+    EXPECT_THROW(ForceDeleteFile(files, t.folder / "missing.txt"), Failure);
+}
+
+TEST_F(FileUtilities, PauseWaitsForEventsUntilTheTimeHasPassed) {
+    t.clock.current = {2024, 3, 3, 10, 0, 0};
+    Pause(t.platform, 0.5);
+    EXPECT_NEAR(t.clock.secondsSinceMidnight(), 36000.5, 1e-9);
+    EXPECT_GE(t.events.waits, 1);
+    EXPECT_TRUE(t.clock.sleeps.empty()) << "a pause must let events run, not sleep";
+}
+
+TEST_F(FileUtilities, PauseAcrossMidnightLastsTheGivenTime) {
+    t.clock.current = {2024, 12, 31, 23, 59, 59};
+    t.clock.fraction = 0.8;
+    Pause(t.platform, 0.5);
+    EXPECT_EQ(t.clock.current, (LocalDateTime{2025, 1, 1, 0, 0, 0}));
+    EXPECT_NEAR(t.clock.fraction, 0.3, 1e-6);
+}
+
+TEST_F(FileUtilities, PauseCountsEventsThatTakeTimeOfTheirOwn) {
+    // Window events that run long (another action inside the pause) use up the pause.
+    t.clock.current = {2024, 3, 3, 23, 59, 59};
+    t.events.onEvents = [&] { t.clock.advance(2.0); };
+    Pause(t.platform, 1.5);
+    EXPECT_EQ(t.events.waits, 1);
+}
+
+TEST_F(FileUtilities, PauseOfZeroReturnsAtOnce) {
+    Pause(t.platform, 0);
+    EXPECT_EQ(t.events.waits, 0);
+}
+
+} // namespace
+} // namespace qb::exporting

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/text_locale.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -12,7 +13,28 @@ namespace qb::exporting {
 /// Name of the Outlook combined file.
 inline constexpr const char *combinedFileName = "AllEmails.txt";
 
-/// The time stamp "mm-dd-yyyy hh nn ss AMPM" with the locale's designators.
+/// One replacement of a file-name rule: every `from` character becomes `to` (empty: removed).
+struct NameReplacement {
+    char from;
+    const char *to;
+};
+
+/// The Outlook rule's replacements, in the order they are applied. The "/" becomes "-" and "\"
+/// goes, so a cleaned name never holds a path separator.
+inline constexpr std::array<NameReplacement, 9> outlookReplacements{{{':', " "},
+                                                                     {'/', "-"},
+                                                                     {'\\', ""},
+                                                                     {'*', ""},
+                                                                     {'?', ""},
+                                                                     {'"', ""},
+                                                                     {'<', ""},
+                                                                     {'>', ""},
+                                                                     {'|', ""}}};
+
+/// The name with every occurrence of the replacement's character replaced.
+std::string ApplyReplacement(const std::string &name, const NameReplacement &replacement);
+
+/// The time stamp "mm-dd-yyyy hh nn ss AMPM" with the locale's designators; hh runs 01 to 12.
 std::string OutlookTimeStamp(const LocalDateTime &time, TextLocale &locale);
 /// The nine replacements of the Outlook rule, in their order, on a name.
 std::string CleanOutlookName(std::string name);

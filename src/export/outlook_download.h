@@ -12,10 +12,10 @@ namespace qb::exporting {
 /// The main-window controls "Start Downloading" reads.
 struct DownloadControls {
     WindowModel &window;
-    TextBox &Text3;      // output folder
-    ComboBox &Combo1;    // which rows
+    TextBox &Text3;        // output folder
+    ComboBox &Combo1;      // which rows
     OptionButton &Option2; // one-file mode
-    ListView &ListView1; // Outlook message list
+    ListView &ListView1;   // Outlook message list
 };
 
 /// "Start Downloading" of the main window: saves the chosen rows' messages as text files, one
@@ -23,6 +23,10 @@ struct DownloadControls {
 class OutlookDownload {
   public:
     OutlookDownload(Platform &platform, DownloadControls controls);
+
+    /// Runs one download with the controls as they are now. Every failing step is reported and
+    /// the run goes on; the run ends with "Done." or "No records selected", or stops at once when
+    /// the output folder is missing or the folder question is left empty.
     void PushButton3_Click();
 
   private:

@@ -1,0 +1,179 @@
+#include "export/download_run.h"
+
+#include "export/file_utilities.h"
+#include "export/output_names.h"
+
+namespace qb::exporting {
+namespace {
+
+/// The run-time's failure for a call on an object that was never created.
+constexpr std::int32_t objectNotSet = 91;
+
+/// The object, or the failure a call on a missing object gives.
+template <typename Object> Object &Require(const std::shared_ptr<Object> &object) {
+    if (!object)
+        throw Failure(objectNotSet, programSource,
+                      "Object variable or With block variable not set");
+    return *object;
+}
+
+/// The text without leading and trailing blanks.
+std::string TrimBlanks(const std::string &text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+DownloadRun::DownloadRun(Platform &platform, DownloadControls controls, Guard &guard)
+    : platform_(platform), controls_(controls), guard_(guard) {}
+
+void DownloadRun::run() {
+    if (!chooseFolder() || !chooseFilter())
+        return;
+    guard_.step(132, [&] { controls_.window.setPointer(MousePointer::Busy); });
+    guard_.step(134, [&] { platform_.clock.sleep(1000); });
+    openOutlook();
+    downloadRows();
+    closeOutlook();
+    announce();
+}
+
+bool DownloadRun::chooseFolder() {
+    if (guard_.test(100, [&] { return !FolderExists(platform_.files, controls_.Text3.text()); })) {
+        guard_.step(358, [&] {
+            MsgBox(platform_, "Folder does not exist. Please select another folder.");
+        });
+        return false;
+    }
+    guard_.step(102, [&] {
+        folder_ = controls_.Text3.text();
+        // The folder is a plain prefix of every name; a folder typed without its final "/"
+        // would otherwise send the files into its parent under run-on names.
+        if (!folder_.ends_with('/'))
+            folder_ += '/';
+    });
+    return true;
+}
+
+bool DownloadRun::chooseFilter() {
+    std::string choice;
+    guard_.step(106, [&] { choice = controls_.Combo1.text(); });
+    selection_ = SelectionFor(choice);
+    lines_ = &LinesFor(selection_);
+    for (int index = 0; index < static_cast<int>(standardFolderChoices.size()); ++index) {
+        const char *folder = standardFolderChoices[static_cast<std::size_t>(index)];
+        if (guard_.test(108 + 4 * index, [&] { return choice == folder; })) {
+            guard_.step(110 + 4 * index, [&] { filter_ = folder; });
+            return true;
+        }
+    }
+    if (choice != "User-specified Folder")
+        return true;
+    guard_.step(128, [&] {
+        filter_ = platform_.inputBoxes.ask("Enter folder name: ", "Input Folder Name", "Inbox");
+    });
+    return !guard_.test(130, [&] { return TrimBlanks(filter_).empty(); });
+}
+
+void DownloadRun::openOutlook() {
+    guard_.step(136, [&] { application_ = platform_.outlook.createApplication(); });
+    guard_.step(138, [&] { namespace_ = Require(application_).GetNamespace("MAPI"); });
+}
+
+void DownloadRun::downloadRows() {
+    const RowLines &lines = *lines_;
+    int row = 1;
+    guard_.step(lines.combinedPath, [&] {
+        if (controls_.Option2.value())
+            combinedPath_ = folder_ + combinedFileName;
+    });
+    // The row count is read on every pass: events run during the pauses may change the list.
+    while (guard_.test(lines.loopTest, [&] { return row <= controls_.ListView1.rowCount(); })) {
+        const bool taken = lines.rowTest == 0 || guard_.test(lines.rowTest, [&] {
+            return RowIsTaken(controls_.ListView1, row, selection_, filter_);
+        });
+        if (taken && selection_ != Selection::Nothing)
+            downloadRow(row);
+        guard_.step(lines.nextRow, [&] { ++row; });
+    }
+}
+
+void DownloadRun::downloadRow(int row) {
+    const RowLines &lines = *lines_;
+    takeRow();
+    if (!fetchItem(row))
+        return;
+    guard_.step(lines.pause, [&] { Pause(platform_, 0.5); });
+    nameFile();
+    guard_.step(lines.save, [&] { Require(item_).SaveAs(path_, outlook::olTXT); });
+    if (guard_.test(lines.oneFileTest, [&] { return controls_.Option2.value(); }))
+        gatherIntoCombinedFile();
+}
+
+void DownloadRun::takeRow() {
+    const RowLines &lines = *lines_;
+    const auto sleep = [&] { guard_.step(lines.sleep, [&] { platform_.clock.sleep(1000); }); };
+    const auto count = [&] { guard_.step(lines.count, [&] { ++takenCount_; }); };
+    if (selection_ == Selection::All) {
+        count();
+        sleep();
+    } else {
+        sleep();
+        count();
+    }
+}
+
+bool DownloadRun::fetchItem(int row) {
+    // Forgetting the previous row's message makes a row whose message is gone fail on its own
+    // instead of saving the previous message again under a new name.
+    item_.reset();
+    guard_.step(lines_->fetch, [&] {
+        const std::string entryId(controls_.ListView1.subItem(row, entryIdSubItem));
+        item_ = Require(namespace_).GetItemFromID(entryId);
+    });
+    return item_ != nullptr;
+}
+
+void DownloadRun::nameFile() {
+    const RowLines &lines = *lines_;
+    guard_.step(lines.name, [&] {
+        name_ = OutlookTimeStamp(platform_.clock.now(), platform_.locale) + " " +
+                Require(item_).Subject();
+    });
+    for (std::size_t index = 0; index < outlookReplacements.size(); ++index)
+        guard_.step(lines.firstReplacement + 2 * static_cast<int>(index),
+                    [&] { name_ = ApplyReplacement(name_, outlookReplacements[index]); });
+    guard_.step(lines.path, [&] { path_ = folder_ + name_ + ".txt"; });
+}
+
+void DownloadRun::gatherIntoCombinedFile() {
+    const RowLines &lines = *lines_;
+    guard_.step(lines.readBack, [&] { text_ = ReadTextFileOrWarn(platform_, path_); });
+    guard_.step(lines.write, [&] {
+        // The first text of the run replaces what an earlier run left; the rest follow it.
+        WriteOrAppendTextFile(platform_.files, text_, combinedPath_, combinedWrites_ + 1);
+        ++combinedWrites_;
+    });
+    guard_.step(lines.deleteSingle, [&] { DeleteFileQuietly(platform_, path_); });
+}
+
+void DownloadRun::closeOutlook() {
+    guard_.step(342, [&] { namespace_.reset(); });
+    guard_.step(344, [&] {
+        item_.reset();
+        application_.reset();
+    });
+    guard_.step(346, [&] { controls_.window.setPointer(MousePointer::Default); });
+}
+
+void DownloadRun::announce() {
+    if (guard_.test(348, [&] { return takenCount_ < 1; }))
+        guard_.step(356, [&] { MsgBox(platform_, "No records selected"); });
+    else
+        guard_.step(354, [&] { MsgBox(platform_, "Done."); });
+}
+
+} // namespace qb::exporting

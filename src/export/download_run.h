@@ -1,0 +1,56 @@
+#pragma once
+
+#include "export/download_selection.h"
+#include "export/outlook_download.h"
+#include "outlook/outlook_api.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace qb::exporting {
+
+/// One run of "Start Downloading": its inputs as read at the start, the Outlook objects it
+/// opens, and its counters. Every step runs under the caller's guard with its line number.
+class DownloadRun {
+  public:
+    DownloadRun(Platform &platform, DownloadControls controls, Guard &guard);
+
+    /// Carries out the whole run.
+    void run();
+
+  private:
+    bool chooseFolder();
+    bool chooseFilter();
+    void openOutlook();
+    void downloadRows();
+    void downloadRow(int row);
+    void takeRow();
+    bool fetchItem(int row);
+    void nameFile();
+    void gatherIntoCombinedFile();
+    void closeOutlook();
+    void announce();
+
+    Platform &platform_;
+    DownloadControls controls_;
+    Guard &guard_;
+    Selection selection_ = Selection::Nothing;
+    const RowLines *lines_ = nullptr;
+
+    std::string folder_;
+    std::string filter_;
+    std::string combinedPath_;
+    std::int32_t takenCount_ = 0;
+    /// Texts gathered into the combined file so far; the first one replaces the file.
+    std::int32_t combinedWrites_ = 0;
+
+    std::shared_ptr<outlook::Application> application_;
+    std::shared_ptr<outlook::Namespace> namespace_;
+    std::shared_ptr<outlook::Item> item_;
+    std::string name_;
+    std::string path_;
+    std::string text_;
+};
+
+} // namespace qb::exporting

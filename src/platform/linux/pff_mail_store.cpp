@@ -1,12 +1,17 @@
 #include "platform/linux/pff_mail_store.h"
 
+#include "platform/linux/pff_application.h"
+#include "platform/linux/pff_store_catalog.h"
+
 namespace qb {
 
 PffMailStoreLayer::PffMailStoreLayer(std::string profileFolder)
-    : profileFolder_(std::move(profileFolder)) {}
+    : profileFolder_(std::move(profileFolder)), catalog_(std::make_shared<PffStoreCatalog>()) {}
 
 PffMailStoreLayer::~PffMailStoreLayer() = default;
 
-std::shared_ptr<outlook::Application> PffMailStoreLayer::createApplication() { return nullptr; }
+std::shared_ptr<outlook::Application> PffMailStoreLayer::createApplication() {
+    return std::make_shared<PffApplication>(catalog_, profileFolder_);
+}
 
 } // namespace qb

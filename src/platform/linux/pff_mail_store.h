@@ -7,18 +7,23 @@
 
 namespace qb {
 
+class PffStoreCatalog;
+
 /// The Outlook object model over Outlook data files (.pst/.ost) read with libpff. The profile's
-/// stores are the data files directly inside the profile folder ("Outlook Files").
+/// stores are the data files directly inside the profile folder ("Outlook Files"). Every file
+/// opened stays open until the layer and all objects from it are gone, so EntryIDs keep
+/// resolving for the whole run.
 class PffMailStoreLayer : public outlook::MailStoreLayer {
   public:
     explicit PffMailStoreLayer(std::string profileFolder);
     ~PffMailStoreLayer() override;
 
-    /// A new application object; never fails.
+    /// A new application object sharing this layer's opened files; never fails.
     std::shared_ptr<outlook::Application> createApplication() override;
 
   private:
     std::string profileFolder_;
+    std::shared_ptr<PffStoreCatalog> catalog_;
 };
 
 } // namespace qb

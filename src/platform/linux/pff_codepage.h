@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qb {
+
+/// Code page of 8-bit text when nothing names one.
+inline constexpr int defaultCodepage = 1252;
+
+/// Converts 8-bit text in a Windows code page (1252, 1251, 932, 65001, 28591, ...) to UTF-8.
+/// An unknown code page counts as windows-1252; bytes the code page does not define become
+/// U+FFFD. Never fails.
+std::string CodepageToUtf8(std::string_view bytes, int codepage);
+
+/// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
+/// Appends the UTF-8 form of a code point; invalid code points become U+FFFD.
+void AppendUtf8(std::string &out, char32_t codePoint);
+
+} // namespace qb

@@ -1,0 +1,91 @@
+#include "platform/linux/pff_namespace.h"
+
+#include "platform/linux/pff_entry_id.h"
+#include "platform/linux/pff_error.h"
+#include "platform/linux/pff_file.h"
+#include "platform/linux/pff_folder.h"
+#include "platform/linux/pff_item_handle.h"
+#include "platform/linux/pff_message.h"
+#include "platform/linux/pff_store_catalog.h"
+
+#include <algorithm>
+
+namespace qb {
+namespace {
+
+[[noreturn]] void RaiseNotFound(const std::string &entryId) {
+    throw PffFailure("The operation failed. An object could not be found (EntryID " + entryId +
+                         ").",
+                     pff_failure::notFound);
+}
+
+bool IsMessage(libpff_item_t *item) {
+    std::uint8_t type = LIBPFF_ITEM_TYPE_UNDEFINED;
+    if (libpff_item_get_type(item, &type, nullptr) != 1)
+        return false;
+    return type != LIBPFF_ITEM_TYPE_FOLDER && type != LIBPFF_ITEM_TYPE_ATTACHMENT &&
+           type != LIBPFF_ITEM_TYPE_ATTACHMENTS && type != LIBPFF_ITEM_TYPE_RECIPIENTS;
+}
+
+} // namespace
+
+PffNamespace::PffNamespace(std::shared_ptr<PffStoreCatalog> catalog,
+                           const std::vector<std::string> &profile)
+    : catalog_(std::move(catalog)) {
+    for (const std::string &path : profile)
+        stores_.push_back({path, FileIdentity(path)});
+}
+
+std::shared_ptr<outlook::Folders> PffNamespace::folders() {
+    return std::make_shared<PffRootFolders>(catalog_, stores_);
+}
+
+void PffNamespace::AddStore(const std::string &path) {
+    const std::string identity = FileIdentity(path);
+    if (std::any_of(stores_.begin(), stores_.end(),
+                    [&](const PffStoreEntry &store) { return store.identity == identity; }))
+        return;
+    catalog_->open(path);
+    stores_.push_back({path, identity});
+}
+
+void PffNamespace::RemoveStore(outlook::Folder &root) {
+    const std::string identity = FileIdentity(root.storeFilePath());
+    const auto removed = std::erase_if(
+        stores_, [&](const PffStoreEntry &store) { return store.identity == identity; });
+    if (removed == 0)
+        throw PffFailure("The store of folder \"" + root.name() + "\" (" + root.storeFilePath() +
+                             ") is not part of the profile.",
+                         pff_failure::notFound);
+}
+
+std::shared_ptr<outlook::Item> PffNamespace::GetItemFromID(const std::string &entryId) {
+    const auto id = ParseEntryId(entryId);
+    if (!id)
+        RaiseNotFound(entryId);
+    const auto file = catalog_->store(id->storeNumber);
+    if (!file)
+        RaiseNotFound(entryId);
+    auto message = file->item(id->itemIdentifier);
+    if (!message || !IsMessage(message->get()))
+        RaiseNotFound(entryId);
+    return std::make_shared<PffMessage>(std::move(message));
+}
+
+PffRootFolders::PffRootFolders(std::shared_ptr<PffStoreCatalog> catalog,
+                               std::vector<PffStoreEntry> stores)
+    : catalog_(std::move(catalog)), stores_(std::move(stores)) {}
+
+std::shared_ptr<outlook::Folder> PffRootFolders::item(int index) {
+    if (index < 1 || index > count())
+        RaiseIndexOutOfBounds(index, count());
+    const PffStoreEntry &store = stores_[static_cast<std::size_t>(index - 1)];
+    const auto file = catalog_->open(store.path);
+    return std::make_shared<PffFolder>(file->rootFolder(), store.path, file->displayName());
+}
+
+std::shared_ptr<outlook::Folder> PffRootFolders::GetLast() {
+    return stores_.empty() ? nullptr : item(count());
+}
+
+} // namespace qb

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace qb {
+
+class PffItemHandle;
+
+/// MAPI property types the mail store reads.
+namespace pff_property {
+inline constexpr std::uint32_t messageClass = 0x001A;
+inline constexpr std::uint32_t subject = 0x0037;
+inline constexpr std::uint32_t clientSubmitTime = 0x0039;
+inline constexpr std::uint32_t senderAddressType = 0x0C1E;
+inline constexpr std::uint32_t senderEmailAddress = 0x0C1F;
+inline constexpr std::uint32_t senderName = 0x0C1A;
+inline constexpr std::uint32_t displayCc = 0x0E03;
+inline constexpr std::uint32_t displayTo = 0x0E04;
+inline constexpr std::uint32_t deliveryTime = 0x0E06;
+inline constexpr std::uint32_t plainTextBody = 0x1000;
+inline constexpr std::uint32_t compressedRtfBody = 0x1009;
+inline constexpr std::uint32_t htmlBody = 0x1013;
+inline constexpr std::uint32_t displayName = 0x3001;
+inline constexpr std::uint32_t creationTime = 0x3007;
+inline constexpr std::uint32_t ipmSubtreeEntryId = 0x35E0;
+inline constexpr std::uint32_t attachShortFilename = 0x3704;
+inline constexpr std::uint32_t attachLongFilename = 0x3707;
+inline constexpr std::uint32_t internetCodepage = 0x3FDE;
+inline constexpr std::uint32_t messageCodepage = 0x3FFD;
+inline constexpr std::uint32_t senderSmtpAddress = 0x5D01;
+} // namespace pff_property
+
+/// A text property as UTF-8, or nothing when absent. Unicode strings are converted by libpff;
+/// 8-bit strings are read in the given code page. Throws Failure when the value cannot be read.
+std::optional<std::string> ReadText(PffItemHandle &item, std::uint32_t propertyType, int codepage);
+/// The raw bytes of a property (any value type), or nothing when absent; throws Failure.
+std::optional<std::string> ReadBytes(PffItemHandle &item, std::uint32_t propertyType);
+/// A 32-bit integer property, or nothing when absent or of another size; throws Failure.
+std::optional<std::uint32_t> ReadInteger(PffItemHandle &item, std::uint32_t propertyType);
+/// A FILETIME property, or nothing when absent or zero; throws Failure.
+std::optional<std::uint64_t> ReadFiletime(PffItemHandle &item, std::uint32_t propertyType);
+
+} // namespace qb

@@ -1,0 +1,58 @@
+#include "platform/linux/pff_rendering.h"
+
+namespace qb {
+namespace {
+
+std::string HeaderLine(const std::string &name, const std::string &value) {
+    // A header value stays on its one line.
+    std::string line = value;
+    for (char &c : line)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return name + ":\t" + line + "\r\n";
+}
+
+std::string JoinNames(const std::vector<std::string> &names) {
+    std::string joined;
+    for (const std::string &name : names)
+        joined += (joined.empty() ? "" : "; ") + name;
+    return joined;
+}
+
+} // namespace
+
+std::string WithCrLf(const std::string &text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (text[i] == '\n') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string FormatSender(const std::string &name, const std::string &address) {
+    if (address.empty())
+        return name;
+    if (name.empty() || name == address)
+        return address;
+    return name + " <" + address + ">";
+}
+
+std::string RenderMessageText(const MessageText &message) {
+    std::string text = HeaderLine("From", message.from) + HeaderLine("Sent", message.sent) +
+                       HeaderLine("To", message.to) + HeaderLine("Cc", message.cc) +
+                       HeaderLine("Subject", message.subject);
+    if (!message.attachments.empty())
+        text += HeaderLine("Attachments", JoinNames(message.attachments));
+    return text + "\r\n" + WithCrLf(message.body);
+}
+
+} // namespace qb

@@ -1,0 +1,79 @@
+#include "platform/failure.h"
+#include "platform/qt/qsettings_store.h"
+#include "scoped_environment.h"
+#include "support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace qb {
+namespace {
+
+class QSettingsStoreTest : public ::testing::Test {
+  protected:
+    test::TempFolder folder;
+    std::string iniPath = folder / "Tarnwick/Quillbarrow.ini";
+};
+
+TEST_F(QSettingsStoreTest, WrittenValuesReadBackAndReachTheFileAtOnce) {
+    QSettingsStore store(iniPath);
+    EXPECT_EQ(store.read("PST File", "none"), "none");
+    store.write("PST File", "/data/old mail, 2019.pst");
+    store.write("Option1", "True");
+    EXPECT_EQ(store.read("PST File", ""), "/data/old mail, 2019.pst");
+    EXPECT_EQ(store.read("Option1", ""), "True");
+
+    // A second store over the same file sees them: they were written without waiting.
+    QSettingsStore other(iniPath);
+    EXPECT_EQ(other.read("Option1", ""), "True");
+    const std::string text = folder.read("Tarnwick/Quillbarrow.ini");
+    EXPECT_NE(text.find("[Quillbarrow]"), std::string::npos);
+    EXPECT_EQ(store.location(), iniPath);
+}
+
+TEST_F(QSettingsStoreTest, EmptyValueIsStoredAndNotTheFallback) {
+    QSettingsStore store(iniPath);
+    store.write("Text1", "");
+    EXPECT_EQ(store.read("Text1", "fallback"), "");
+}
+
+TEST_F(QSettingsStoreTest, ReadsSeeWhatAnotherWriterChanged) {
+    QSettingsStore store(iniPath);
+    store.write("Combo1", "2");
+    EXPECT_EQ(store.read("Combo1", ""), "2");
+    QSettingsStore otherProgram(iniPath);
+    otherProgram.write("Combo1", "5");
+    EXPECT_EQ(store.read("Combo1", ""), "5");
+
+    // A hand-edited file with a list-like value still reads as the one text.
+    std::filesystem::remove(iniPath);
+    folder.write("Tarnwick/Quillbarrow.ini", "[Quillbarrow]\nText1=red,green\nCombo1=7\n");
+    EXPECT_EQ(store.read("Text1", ""), "red,green");
+    EXPECT_EQ(store.read("Combo1", ""), "7");
+}
+
+TEST_F(QSettingsStoreTest, WriteToAnUnwritablePlaceFails) {
+    folder.write("plain-file", "not a folder");
+    QSettingsStore store(folder / "plain-file/Tarnwick/Quillbarrow.ini");
+    try {
+        store.write("Option1", "True");
+        FAIL() << "the write should fail";
+    } catch (const Failure &failure) {
+        EXPECT_EQ(failure.number(), 70);
+        EXPECT_EQ(failure.source(), "Settings");
+    }
+}
+
+TEST(QSettingsStorePath, FollowsXdgConfigHomeElseHome) {
+    {
+        test::ScopedEnvironment config("XDG_CONFIG_HOME", "/xdg/config");
+        EXPECT_EQ(QSettingsStore::defaultPath(), "/xdg/config/Tarnwick/Quillbarrow.ini");
+    }
+    test::ScopedEnvironment config("XDG_CONFIG_HOME", std::nullopt);
+    test::ScopedEnvironment home("HOME", "/home/mara");
+    EXPECT_EQ(QSettingsStore::defaultPath(), "/home/mara/.config/Tarnwick/Quillbarrow.ini");
+}
+
+} // namespace
+} // namespace qb

@@ -1,0 +1,90 @@
+#include "platform/linux/system_clock.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_message_boxes.h"
+#include "platform/qt/qt_text_locale.h"
+#include "qt_application.h"
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+
+namespace qb {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+TEST(MessageText, CarriageReturnsBecomeLineBreaks) {
+    EXPECT_EQ(MessageText("one\r\n\r\ntwo"), QString("one\n\ntwo"));
+    EXPECT_EQ(MessageText("too many files.\r\rPlease"), QString("too many files.\n\nPlease"));
+    EXPECT_EQ(MessageText("plain"), QString("plain"));
+}
+
+TEST(QtEventPump, WaitingSleepsUntilTheTimeIsUp) {
+    test::EnsureQtApplication();
+    QtEventPump pump;
+    pump.processEvents(); // what earlier tests left pending would end the wait early
+    const std::clock_t cpuBefore = std::clock();
+    const auto start = Clock::now();
+    pump.waitForEvents(0.2);
+    EXPECT_GE(millisecondsSince(start), 190);
+    // Waiting must not spin: the processor stays nearly idle.
+    EXPECT_LT(static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC, 0.1);
+}
+
+TEST(QtEventPump, WaitingRunsAnArrivingEventAndReturns) {
+    test::EnsureQtApplication();
+    QtEventPump pump;
+    bool ran = false;
+    QTimer::singleShot(20, [&] { ran = true; });
+    const auto start = Clock::now();
+    pump.waitForEvents(2.0);
+    EXPECT_TRUE(ran);
+    EXPECT_LT(millisecondsSince(start), 1000);
+}
+
+TEST(QtTextLocale, UsEnglishReadsAsTheUserExpects) {
+    test::EnsureQtApplication();
+    QtTextLocale locale(QLocale(QLocale::English, QLocale::UnitedStates));
+    const LocalDateTime value{2021, 8, 31, 14, 5, 9};
+    EXPECT_EQ(locale.longTime(value), "2:05:09 PM");
+    EXPECT_EQ(locale.shortDate(value), "8/31/21");
+    EXPECT_EQ(locale.upper("straße à"), "STRASSE À");
+    EXPECT_EQ(locale.amDesignator(), "AM");
+    EXPECT_EQ(locale.pmDesignator(), "PM");
+}
+
+TEST(WithoutTimeZone, DropsOnlyTheZoneField) {
+    EXPECT_EQ(WithoutTimeZone("h:mm:ss AP t"), QString("h:mm:ss AP"));
+    EXPECT_EQ(WithoutTimeZone("HH:mm:ss"), QString("HH:mm:ss"));
+    EXPECT_EQ(WithoutTimeZone("HH 'tijd' mm t"), QString("HH 'tijd' mm"));
+}
+
+TEST(SystemClock, SecondsSinceMidnightMatchTheLocalTime) {
+    SystemClock clock;
+    const LocalDateTime now = clock.now();
+    const double seconds = clock.secondsSinceMidnight();
+    const double expected = now.hour * 3600 + now.minute * 60 + now.second;
+    // Either reading may fall just after midnight.
+    if (seconds > 5 && expected > 5) {
+        EXPECT_NEAR(seconds, expected, 2.0);
+    }
+    EXPECT_GE(seconds, 0);
+    EXPECT_LT(seconds, 86400);
+}
+
+TEST(SystemClock, SleepBlocksForTheTime) {
+    SystemClock clock;
+    const auto start = Clock::now();
+    clock.sleep(50);
+    EXPECT_GE(millisecondsSince(start), 50);
+}
+
+} // namespace
+} // namespace qb

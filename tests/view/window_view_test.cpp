@@ -1,0 +1,253 @@
+#include "app/express_window.h"
+#include "app/main_window.h"
+#include "platform/qt/window_view.h"
+#include "qt_application.h"
+#include "support/test_platform.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace qb {
+namespace {
+
+/// The real main window, loaded from empty settings, in a shown view.
+class MainWindowView : public ::testing::Test {
+  protected:
+    MainWindowView() {
+        test::EnsureQtApplication();
+        mainWindow.Form_Load();
+        view = std::make_unique<WindowView>(mainWindow.window);
+        view->show();
+    }
+
+    template <typename Widget> Widget *widget(const char *name) {
+        return view->findChild<Widget *>(QString::fromLatin1(name));
+    }
+
+    /// Moves the pointer over a point of the widget (its centre by default), as the window
+    /// system reports it.
+    void moveOver(QWidget *target, std::optional<QPointF> point = std::nullopt) {
+        const QPointF local = point.value_or(QRectF(target->rect()).center());
+        QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+    }
+
+    test::TestPlatform standIns;
+    Settings settings{standIns.platform};
+    ExpressWindow expressWindow{standIns.platform, settings};
+    MainWindow mainWindow{standIns.platform, settings, expressWindow};
+    std::unique_ptr<WindowView> view;
+};
+
+TEST_F(MainWindowView, WindowTakesTheClientSizeInPixelsAndTheCaption) {
+    EXPECT_EQ(view->size(), QSize(8040 / 15, 9705 / 15));
+    EXPECT_EQ(view->windowTitle(), QString("Quillbarrow"));
+    EXPECT_EQ(view->minimumSize(), view->maximumSize());
+}
+
+TEST_F(MainWindowView, EveryControlSitsAtItsTwipRectangleInsideItsFrame) {
+    for (Control *control : mainWindow.window.controls()) {
+        SCOPED_TRACE(control->name());
+        QWidget *shown = view->findChild<QWidget *>(QString::fromStdString(control->name()));
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown, view->widgetOf(*control));
+        const TwipRect &rect = control->rect();
+        EXPECT_EQ(shown->geometry(),
+                  QRect(rect.left / 15, rect.top / 15, rect.width / 15, rect.height / 15));
+        QWidget *expectedParent =
+            control->container() ? view->widgetOf(*control->container()) : view.get();
+        EXPECT_EQ(shown->parentWidget(), expectedParent);
+    }
+}
+
+TEST_F(MainWindowView, EachKindOfControlHasItsWidgetAndCaption) {
+    EXPECT_EQ(widget<QGroupBox>("Frame1")->title(), QString("Source"));
+    EXPECT_EQ(widget<QPushButton>("PushButton1")->text(), QString("Get Emails From Outlook"));
+    EXPECT_EQ(widget<QPushButton>("PushButton1")->accessibleName(),
+              QString("Get Emails From Outlook"));
+    EXPECT_EQ(widget<QRadioButton>("Option4")->text(), QString("PST File:"));
+    EXPECT_FALSE(widget<QRadioButton>("Option4")->autoExclusive());
+    EXPECT_NE(widget<QLineEdit>("Text2"), nullptr);
+    EXPECT_EQ(widget<QLineEdit>("Text1")->accessibleName(), QString("Text1"));
+    EXPECT_FALSE(widget<QComboBox>("Combo1")->isEditable());
+    EXPECT_EQ(widget<QComboBox>("Combo1")->count(), 8);
+    EXPECT_EQ(widget<QComboBox>("Combo1")->currentText(), QString("Checked Items"));
+    EXPECT_NE(widget<QTreeView>("ListView1"), nullptr);
+}
+
+TEST_F(MainWindowView, LoadedStateShows) {
+    EXPECT_TRUE(widget<QRadioButton>("Option1")->isChecked());
+    EXPECT_FALSE(widget<QRadioButton>("Option2")->isChecked());
+    EXPECT_TRUE(widget<QRadioButton>("Option3")->isChecked());
+    EXPECT_EQ(widget<QLineEdit>("Text3")->text(), QString("/home/user/Desktop/"));
+}
+
+TEST_F(MainWindowView, WhiteWindowFramesAndOptionButtons) {
+    for (QWidget *shown :
+         {static_cast<QWidget *>(view.get()), static_cast<QWidget *>(widget<QGroupBox>("Frame2")),
+          static_cast<QWidget *>(widget<QRadioButton>("Option1"))}) {
+        EXPECT_TRUE(shown->autoFillBackground());
+        EXPECT_EQ(shown->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+    mainWindow.Frame2.setBackColour(BackColour::ButtonFace);
+    EXPECT_EQ(widget<QGroupBox>("Frame2")->palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Button));
+}
+
+TEST_F(MainWindowView, TypingSendsTheWholeTextOncePerEdit) {
+    std::vector<std::string> seen;
+    mainWindow.Text1.onChange = [&] { seen.push_back(mainWindow.Text1.text()); };
+    QTest::keyClicks(widget<QLineEdit>("Text1"), "ab");
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "ab"}));
+    EXPECT_EQ(mainWindow.Text1.text(), "ab");
+}
+
+TEST_F(MainWindowView, TextSetByTheLogicShowsWithoutEchoingBack) {
+    int changes = 0;
+    mainWindow.Text2.onChange = [&] { ++changes; };
+    mainWindow.Text2.setText("/data/mail.pst");
+    EXPECT_EQ(widget<QLineEdit>("Text2")->text(), QString("/data/mail.pst"));
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(MainWindowView, ClickingAnOptionSelectsItAndClearsItsPartner) {
+    QTest::mouseClick(widget<QRadioButton>("Option2"), Qt::LeftButton);
+    EXPECT_TRUE(mainWindow.Option2.value());
+    EXPECT_FALSE(mainWindow.Option1.value());
+    EXPECT_TRUE(widget<QRadioButton>("Option2")->isChecked());
+    EXPECT_FALSE(widget<QRadioButton>("Option1")->isChecked());
+    EXPECT_EQ(standIns.settings.values["Option2"], "True");
+
+    // Clicking the selected button again keeps it selected.
+    QTest::mouseClick(widget<QRadioButton>("Option2"), Qt::LeftButton);
+    EXPECT_TRUE(widget<QRadioButton>("Option2")->isChecked());
+    EXPECT_TRUE(mainWindow.Option2.value());
+}
+
+TEST_F(MainWindowView, ChoosingInTheDropDownSetsTheListIndex) {
+    QComboBox *combo = widget<QComboBox>("Combo1");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(mainWindow.Combo1.listIndex(), 1);
+    EXPECT_EQ(standIns.settings.values["Combo1"], "1");
+
+    mainWindow.Combo1.setListIndex(5);
+    EXPECT_EQ(combo->currentText(), QString("Sent Items"));
+}
+
+TEST_F(MainWindowView, PushButtonClickReachesTheLogic) {
+    int clicks = 0;
+    mainWindow.PushButton5.onClick = [&] { ++clicks; };
+    QTest::mouseClick(widget<QPushButton>("PushButton5"), Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(MainWindowView, EnabledStateFollowsTheModel) {
+    mainWindow.PushButton3.setEnabled(false);
+    EXPECT_FALSE(widget<QPushButton>("PushButton3")->isEnabled());
+    mainWindow.PushButton3.setEnabled(true);
+    EXPECT_TRUE(widget<QPushButton>("PushButton3")->isEnabled());
+}
+
+TEST_F(MainWindowView, TabOrderRunsFromTopToBottom) {
+    const char *const expected[] = {
+        "PushButton7", "Option3",   "Text2",       "PushButton8", "Option4",     "PushButton4",
+        "PushButton1", "ListView1", "PushButton5", "PushButton6", "Text1",       "PushButton2",
+        "Option1",     "Option2",   "Combo1",      "Text3",       "PushButton9", "PushButton3"};
+    QWidget *current = widget<QWidget>("PushButton7");
+    for (const char *name : expected) {
+        SCOPED_TRACE(name);
+        // Skip the parts a widget is made of, such as a list's viewport and header.
+        while (current->objectName().isEmpty() || current->objectName().startsWith("qt_"))
+            current = current->nextInFocusChain();
+        EXPECT_EQ(current->objectName(), QString(name));
+        current = current->nextInFocusChain();
+    }
+}
+
+TEST_F(MainWindowView, PointerFollowsTheMouseRules) {
+    moveOver(widget<QPushButton>("PushButton1"));
+    EXPECT_EQ(mainWindow.window.pointer(), MousePointer::Custom);
+    // Without a loaded hand the custom pointer is the arrow.
+    EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
+
+    moveOver(widget<QGroupBox>("Frame3"), QPointF(4, 4)); // beside the frame's controls
+    EXPECT_EQ(mainWindow.window.pointer(), MousePointer::Default);
+
+    // A button inside a frame shows the hand; the frame must not take it back.
+    moveOver(widget<QPushButton>("PushButton2"));
+    EXPECT_EQ(mainWindow.window.pointer(), MousePointer::Custom);
+
+    mainWindow.window.setPointer(MousePointer::Busy);
+    EXPECT_EQ(view->cursor().shape(), Qt::WaitCursor);
+    moveOver(widget<QPushButton>("PushButton1"));
+    EXPECT_EQ(mainWindow.window.pointer(), MousePointer::Busy);
+}
+
+TEST_F(MainWindowView, MouseOverTheWindowBackgroundRunsTheWindowHandler) {
+    int moves = 0;
+    mainWindow.window.onMouseMove = [&] { ++moves; };
+    const QPointF gap(4, 4); // left of every control
+    QMouseEvent move(QEvent::MouseMove, gap, view->mapToGlobal(gap), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view.get(), &move);
+    EXPECT_EQ(moves, 1);
+}
+
+TEST_F(MainWindowView, SkinIsTheWindowsStyleSheet) {
+    mainWindow.window.setSkin("QPushButton { color: red; }");
+    EXPECT_EQ(view->styleSheet(), QString("QPushButton { color: red; }"));
+}
+
+TEST_F(MainWindowView, ListShowsTheColumnsAtTheirWidths) {
+    auto *list = widget<QTreeView>("ListView1");
+    ASSERT_EQ(list->model()->columnCount(), 9);
+    EXPECT_EQ(list->model()->headerData(7, Qt::Horizontal).toString(), QString("Subject"));
+    EXPECT_EQ(list->columnWidth(0), 2000 / 15);
+    EXPECT_EQ(list->columnWidth(8), 0); // the one-twip identifier column
+}
+
+TEST(WindowViewLifetime, ClosingRunsQueryUnloadThenUnload) {
+    test::EnsureQtApplication();
+    WindowModel window("Form9", 3000, 2000);
+    std::vector<std::string> calls;
+    window.onQueryUnload = [&] { calls.push_back("query"); };
+    window.onUnload = [&] { calls.push_back("unload"); };
+    WindowView view(window);
+    bool closedSignal = false;
+    QObject::connect(&view, &WindowView::closed, [&] { closedSignal = true; });
+    view.show();
+    view.close();
+    EXPECT_EQ(calls, (std::vector<std::string>{"query", "unload"}));
+    EXPECT_TRUE(closedSignal);
+    EXPECT_FALSE(view.isVisible());
+}
+
+TEST(WindowViewLifetime, ControlsForgetTheViewWhenItGoes) {
+    test::EnsureQtApplication();
+    WindowModel window("Form9", 3000, 2000);
+    TextBox text("Text1", {100, 100, 1500, 345});
+    ListView list("ListView1", {100, 600, 2500, 1000});
+    window.addControls({&text, &list});
+    { WindowView view(window); }
+    EXPECT_FALSE(window.viewChanged);
+    EXPECT_FALSE(text.viewChanged);
+    text.setText("still fine");
+    list.addColumn("Name", 1000);
+    list.addRow({"row"});
+    EXPECT_EQ(list.rowCount(), 1);
+}
+
+} // namespace
+} // namespace qb

@@ -117,8 +117,10 @@ class RtfReader {
     }
 
     void hexByte() {
-        if (pos_ + 2 > rtf_.size())
+        if (pos_ + 2 > rtf_.size()) {
+            pos_ = rtf_.size(); // a cut-off escape ends the text
             return;
+        }
         const std::string hex(rtf_.substr(pos_, 2));
         pos_ += 2;
         if (!std::isxdigit(static_cast<unsigned char>(hex[0])) ||

@@ -1,0 +1,158 @@
+// Damaged and foreign files: every problem is a Failure that names the file, never a crash.
+#include "platform/failure.h"
+#include "platform/linux/pff_mail_store.h"
+#include "support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace qb {
+namespace {
+
+using outlook::Folder;
+
+/// Reads every folder and every property of every item, as a listing and a download would,
+/// collecting the failures instead of stopping at them.
+class EverythingReader {
+  public:
+    explicit EverythingReader(std::string outputPath) : output_(std::move(outputPath)) {}
+
+    void readStore(outlook::Namespace &mapi, int index) {
+        attempt([&] { readFolder(*mapi.folders()->item(index), 0); });
+    }
+    const std::vector<std::string> &failures() const { return failures_; }
+    int itemsRead() const { return itemsRead_; }
+
+  private:
+    template <typename Body> void attempt(Body &&body) {
+        try {
+            body();
+        } catch (const Failure &failure) {
+            failures_.push_back(failure.description());
+        }
+    }
+
+    void readFolder(Folder &folder, int depth) {
+        ASSERT_LT(depth, 64) << "the folder tree does not end";
+        attempt([&] { folder.name(); });
+        attempt([&] {
+            auto items = folder.items();
+            const int count = items->count();
+            for (int i = 1; i <= count; ++i)
+                attempt([&] { readItem(*items->item(i)); });
+        });
+        attempt([&] {
+            auto folders = folder.folders();
+            const int count = folders->count();
+            for (int i = 1; i <= count; ++i)
+                attempt([&] { readFolder(*folders->item(i), depth + 1); });
+        });
+    }
+
+    void readItem(outlook::Item &item) {
+        ++itemsRead_;
+        attempt([&] { item.Class(); });
+        attempt([&] { item.attachmentCount(); });
+        attempt([&] { item.SenderName() + item.SenderEmailType() + item.SenderEmailAddress(); });
+        attempt([&] { item.ReceivedTime(); });
+        attempt([&] { item.Subject() + item.EntryID(); });
+        attempt([&] { item.Body(); });
+        attempt([&] { item.SaveAs(output_, outlook::olTXT); });
+    }
+
+    std::string output_;
+    std::vector<std::string> failures_;
+    int itemsRead_ = 0;
+};
+
+class DamagedStore : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string samples = test::SamplesFolder();
+        if (samples.empty())
+            GTEST_SKIP() << "the sample stores (../shared/samples) are not there";
+        original = ReadFile(samples + "/english-store.pst");
+        ASSERT_GT(original.size(), 100000u);
+    }
+
+    static std::string ReadFile(const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    /// Attaches the bytes as a store named fileName; reads all of it when that works. Every
+    /// failure on the way must name the file.
+    void attachAndReadEverything(const std::string &fileName, const std::string &bytes) {
+        folder.write(fileName, bytes);
+        PffMailStoreLayer layer(folder / "no profile");
+        auto mapi = layer.createApplication()->GetNamespace("MAPI");
+        try {
+            mapi->AddStore(folder / fileName);
+        } catch (const Failure &failure) {
+            EXPECT_NE(failure.description().find(fileName), std::string::npos)
+                << failure.description();
+            EXPECT_EQ(mapi->folders()->count(), 0);
+            return;
+        }
+        EverythingReader reader(folder / "out.txt");
+        reader.readStore(*mapi, 1);
+        for (const std::string &description : reader.failures())
+            EXPECT_NE(description.find(fileName), std::string::npos) << description;
+    }
+
+    /// The sample with one byte in every `stride` inverted from `start` on.
+    std::string flipped(std::size_t start, std::size_t stride) const {
+        std::string bytes = original;
+        for (std::size_t i = start; i < bytes.size(); i += stride)
+            bytes[i] = static_cast<char>(~bytes[i]);
+        return bytes;
+    }
+
+    test::TempFolder folder;
+    std::string original;
+};
+
+TEST_F(DamagedStore, EmptyAndGarbageFilesCannotBeAttached) {
+    std::mt19937 random(7);
+    std::string garbage(200000, '\0');
+    for (char &c : garbage)
+        c = static_cast<char>(random());
+    for (const auto &[name, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"empty.pst", ""}, {"garbage.pst", garbage}, {"tiny.pst", "!BDN"}}) {
+        folder.write(name, bytes);
+        PffMailStoreLayer layer(folder / "no profile");
+        auto mapi = layer.createApplication()->GetNamespace("MAPI");
+        EXPECT_THROW(mapi->AddStore(folder / name), Failure) << name;
+        attachAndReadEverything(name, bytes);
+    }
+}
+
+TEST_F(DamagedStore, TruncatedCopiesFailWithTheFileName) {
+    for (std::size_t size :
+         {std::size_t{512}, std::size_t{20000}, original.size() / 2, original.size() - 4096})
+        attachAndReadEverything("truncated-" + std::to_string(size) + ".pst",
+                                original.substr(0, size));
+}
+
+TEST_F(DamagedStore, FlippedBytesNeverCrash) {
+    attachAndReadEverything("header.pst", flipped(8, 37).substr(0, 600) + original.substr(600));
+    attachAndReadEverything("sparse.pst", flipped(4096, 4099));
+    attachAndReadEverything("dense.pst", flipped(1024, 61));
+}
+
+TEST_F(DamagedStore, AnIntactCopyReadsWithoutFailures) {
+    folder.write("copy.pst", original);
+    PffMailStoreLayer layer(folder / "no profile");
+    auto mapi = layer.createApplication()->GetNamespace("MAPI");
+    mapi->AddStore(folder / "copy.pst");
+    EverythingReader reader(folder / "out.txt");
+    reader.readStore(*mapi, 1);
+    EXPECT_TRUE(reader.failures().empty()) << reader.failures().front();
+    EXPECT_EQ(reader.itemsRead(), 16); // 14 messages, an appointment and a contact
+}
+
+} // namespace
+} // namespace qb

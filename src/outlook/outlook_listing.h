@@ -16,8 +16,8 @@ namespace qb::outlook {
 /// The main-window controls the Outlook listing reads and fills.
 struct ListingControls {
     WindowModel &window;
-    TextBox &Text1;     // search text
-    TextBox &Text2;     // PST file path
+    TextBox &Text1;        // search text
+    TextBox &Text2;        // PST file path
     OptionButton &Option3; // source: the profile's stores
     OptionButton &Option4; // source: the PST file in Text2
     ListView &ListView1;   // Outlook message list
@@ -50,6 +50,20 @@ class OutlookListing {
     ListingState &state() { return state_; }
 
   private:
+    /// The two checks of the PST source, numbered from firstLine; false when the action stops.
+    bool pstFileIsUsable(Guard &guard, int firstLine);
+    /// Lists every store of the profile, in the order of the namespace's folders.
+    void listProfileStores(Guard &guard, Namespace *mapi);
+    /// Attaches the PST file of Text2, lists it and detaches it when this listing attached it.
+    void listPstFile(Guard &guard, Namespace *mapi);
+    /// Walks one subfolder of the folder being walked: its subfolders, then its messages.
+    void walkSubfolder(Guard &guard, std::int16_t pLevel, const std::shared_ptr<Folder> &subfolder,
+                       bool &Recursive);
+    /// Lists one item of a subfolder when it is a mail message that the search lets through.
+    void considerItem(Guard &guard, Folder &holder, Item &item);
+    /// Builds the cells of one message row and appends the row.
+    void appendMessageRow(Guard &guard, Folder &holder, Item &item);
+
     Platform &platform_;
     ListingControls controls_;
     ListingState state_;

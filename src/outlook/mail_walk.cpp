@@ -1,0 +1,66 @@
+#include "outlook/outlook_listing.h"
+#include "outlook/required_object.h"
+#include "outlook/search_filter.h"
+
+namespace qb::outlook {
+namespace {
+
+/// Folders whose trees hold news and public folders, not the user's mail.
+bool IsWalked(const std::string &folderName) {
+    return folderName != "Internet Newsgroups" && folderName != "All Public Folders";
+}
+
+} // namespace
+
+void OutlookListing::GetMailItems(std::int16_t pLevel, const std::shared_ptr<Folder> &pFld,
+                                  bool &Recursive) {
+    Guard guard(platform_.reporter, "Form1", "GetMailItems");
+    // Read when a report is built; if this read fails, the caller's guard hears of it.
+    guard.setExtraLine([&] {
+        return "pFld.Folders.count: " + std::to_string(Required(Required(pFld).folders()).count());
+    });
+    if (!guard.test(100, [&] { return IsWalked(Required(pFld).defaultValue()); }))
+        return;
+    int subfolders = 0;
+    guard.step(102, [&] { subfolders = Required(Required(pFld).folders()).count(); });
+    for (int i = 1; i <= subfolders; ++i) {
+        guard.step(104, [&] { platform_.events.processEvents(); });
+        std::shared_ptr<Folder> subfolder;
+        guard.step(106, [&] { subfolder = Required(pFld->folders()).item(i); });
+        if (subfolder)
+            walkSubfolder(guard, pLevel, subfolder, Recursive);
+    }
+}
+
+void OutlookListing::walkSubfolder(Guard &guard, std::int16_t pLevel,
+                                   const std::shared_ptr<Folder> &subfolder, bool &Recursive) {
+    if (pLevel == 1)
+        guard.step(108, [&] { state_.strTopFolder = subfolder->name(); });
+    guard.step(110, [&] { GetMailItems(2, subfolder, Recursive); });
+    std::shared_ptr<Items> items;
+    int count = 0;
+    guard.step(112, [&] {
+        items = subfolder->items();
+        count = Required(items).count();
+    });
+    for (int j = 1; j <= count; ++j) {
+        guard.step(114, [&] { platform_.events.processEvents(); });
+        std::shared_ptr<Item> item;
+        guard.step(116, [&] { item = items->item(j); });
+        if (item)
+            considerItem(guard, *subfolder, *item);
+    }
+}
+
+void OutlookListing::considerItem(Guard &guard, Folder &holder, Item &item) {
+    if (!guard.test(118, [&] { return item.Class() == olMail; }))
+        return;
+    if (state_.bSearchMode && !guard.test(120, [&] {
+            return PassesSearchFilter(item, controls_.Text1.text(), state_.iOutlookVersion,
+                                      platform_.locale);
+        }))
+        return;
+    appendMessageRow(guard, holder, item);
+}
+
+} // namespace qb::outlook

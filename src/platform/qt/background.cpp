@@ -11,7 +11,8 @@ void ShowBackColour(QWidget &widget, BackColour colour) {
     const QColor fill = colour == BackColour::White
                             ? QColor(Qt::white)
                             : QApplication::palette().color(QPalette::Button);
-    palette.setColor(QPalette::Window, fill);
+    // Buttons fill with their button role, the other widgets with their window role.
+    palette.setColor(widget.backgroundRole(), fill);
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QEnterEvent>
+#include <QFont>
 #include <QIcon>
 #include <QMouseEvent>
 
@@ -27,6 +28,10 @@ std::pair<int, int> windowPosition(const Control &control) {
     }
     return {top, left};
 }
+
+/// The controls' rectangles were designed around an 8-point font; the larger default fonts
+/// of Linux desktops would cut their captions.
+constexpr double designFontPointSize = 8.0;
 
 bool takesFocus(ControlKind kind) {
     return kind != ControlKind::Frame;
@@ -48,6 +53,9 @@ void runHandler(const std::function<void()> &handler) {
 WindowView::WindowView(WindowModel &window, QWidget *parent) : QWidget(parent), window_(window) {
     setObjectName(QString::fromStdString(window.name()));
     setFixedSize(TwipScale::of(*this).size(window.clientWidth(), window.clientHeight()));
+    QFont designFont = font();
+    designFont.setPointSizeF(designFontPointSize);
+    setFont(designFont);
     createControls();
     orderTabs();
     watchMouse();

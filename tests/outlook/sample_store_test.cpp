@@ -1,0 +1,63 @@
+#include "listing_fixture.h"
+#include "platform/linux/pff_mail_store.h"
+
+#include <algorithm>
+
+namespace qb::test {
+namespace {
+
+/// The PST source over a real data file, read through libpff with an empty profile.
+class SampleStoreListingTest : public ListingTest {
+  protected:
+    void SetUp() override {
+        if (SamplesFolder().empty())
+            GTEST_SKIP() << "the sample stores are not present";
+        Option4.setValue(true);
+    }
+
+    void listFile(const std::string &fileName) {
+        Text2.setText(SamplesFolder() + "/" + fileName);
+        pffListing.PushButton1_Click();
+    }
+
+    TempFolder profileFolder;
+    PffMailStoreLayer pffLayer{profileFolder.path()};
+    Platform pffPlatform{test.messageBoxes, test.inputBoxes, test.fileDialogs,  test.folderPicker,
+                         test.events,       test.clock,      test.settings,     test.specialFolders,
+                         test.files,        test.processes,  test.locale,       test.windows,
+                         pffLayer,          test.reporter,   test.folder.path()};
+    outlook::OutlookListing pffListing{pffPlatform,
+                                       {window, Text1, Text2, Option3, Option4, ListView1}};
+};
+
+TEST_F(SampleStoreListingTest, ListsTheMailOfTheEnglishStoreAndDetachesIt) {
+    listFile("english-store.pst");
+
+    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
+    const Strings folders = column(2);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Inbox"), 8);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Sent Items"), 6);
+    EXPECT_EQ(ListView1.rowCount(), 14);
+    const Strings ids = column(9);
+    EXPECT_TRUE(
+        std::none_of(ids.begin(), ids.end(), [](const std::string &id) { return id.empty(); }));
+    EXPECT_EQ(test.messageBoxes.texts().back(), "Done.");
+
+    // Detached again: a second listing attaches it anew and lists the same rows.
+    ListView1.clear();
+    listFile("english-store.pst");
+    EXPECT_EQ(ListView1.rowCount(), 14);
+}
+
+TEST_F(SampleStoreListingTest, ListsOnlyMailOfThePortugueseStore) {
+    listFile("portuguese-store.pst");
+
+    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
+    const Strings folders = column(2);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Caixa de Entrada"), 3);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Itens Enviados"), 1);
+    EXPECT_EQ(ListView1.rowCount(), 4);
+}
+
+} // namespace
+} // namespace qb::test

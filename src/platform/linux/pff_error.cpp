@@ -13,21 +13,34 @@ PffError::~PffError() {
         libpff_error_free(&error_);
 }
 
-std::string PffError::text() const {
-    if (!error_)
-        return {};
-    std::array<char, 2048> buffer{};
-    const int length = libpff_error_sprint(error_, buffer.data(), buffer.size());
-    if (length <= 0)
-        return {};
-    std::string text(buffer.data());
-    // libpff stacks one message per line, innermost last; a report shows them on one line.
+namespace {
+
+/// One line of text with trailing blanks and full stops removed.
+std::string Trimmed(std::string text) {
     for (char &c : text)
         if (c == '\n' || c == '\r')
             c = ' ';
-    while (!text.empty() && text.back() == ' ')
+    while (!text.empty() && (text.back() == ' ' || text.back() == '.'))
         text.pop_back();
     return text;
+}
+
+} // namespace
+
+std::string PffError::text() const {
+    if (!error_)
+        return {};
+    std::array<char, 4096> buffer{};
+    if (libpff_error_sprint(error_, buffer.data(), buffer.size()) <= 0)
+        return {};
+    const std::string outermost = Trimmed(buffer.data());
+    // libpff stacks one message per layer, the first naming the real cause.
+    buffer.fill('\0');
+    if (libpff_error_backtrace_sprint(error_, buffer.data(), buffer.size()) <= 0)
+        return outermost;
+    const std::string backtrace(buffer.data());
+    const std::string cause = Trimmed(backtrace.substr(0, backtrace.find('\n')));
+    return cause.empty() || cause == outermost ? outermost : outermost + " (" + cause + ")";
 }
 
 void PffError::raise(const std::string &fileName, const std::string &whatFailed) const {

@@ -26,6 +26,8 @@ void CheckReadable(const std::string &path, const std::string &fileName) {
                          pff_failure::notFound);
     if (!S_ISREG(status.st_mode))
         throw PffFailure(fileName + ": cannot open the file: it is not a regular file");
+    if (status.st_size == 0)
+        throw PffFailure(fileName + ": not a readable Outlook data file: the file is empty");
 }
 
 /// The node identifier an entry identifier names: its last four bytes, little-endian.
@@ -134,7 +136,8 @@ std::shared_ptr<PffItemHandle> PffFile::fileRootFolder() {
     PffError error;
     const int result = libpff_file_get_root_folder(file_, &root, error.out());
     if (result != 1)
-        error.raise(fileName_, "cannot read the root folder");
+        error.raise(fileName_,
+                    result == 0 ? "the file has no root folder" : "cannot read the root folder");
     return std::make_shared<PffItemHandle>(shared_from_this(), root);
 }
 

@@ -11,7 +11,7 @@ namespace qb {
 
 /// Failure numbers the mail store raises, as Outlook's object model numbers them.
 namespace pff_failure {
-inline constexpr std::int32_t unspecified = static_cast<std::int32_t>(0x80004005u);
+inline constexpr std::int32_t general = static_cast<std::int32_t>(0x80004005u);
 inline constexpr std::int32_t notFound = static_cast<std::int32_t>(0x8004010Fu);
 inline constexpr std::int32_t invalidArgument = static_cast<std::int32_t>(0x80070057u);
 inline constexpr std::int32_t indexOutOfBounds = static_cast<std::int32_t>(0x80020009u);
@@ -21,7 +21,7 @@ inline constexpr std::int32_t indexOutOfBounds = static_cast<std::int32_t>(0x800
 inline constexpr const char *pffFailureSource = "Quillbarrow mail store";
 
 /// Builds a mail-store failure with the given number and description.
-Failure PffFailure(const std::string &description, std::int32_t number = pff_failure::unspecified);
+Failure PffFailure(const std::string &description, std::int32_t number = pff_failure::general);
 
 /// The error libpff reports through its last argument; frees it when it goes out of scope.
 class PffError {

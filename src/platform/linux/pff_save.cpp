@@ -10,7 +10,7 @@ namespace qb {
 namespace {
 
 [[noreturn]] void RaiseWriteFailure(const std::string &path, int error) {
-    std::int32_t number = pff_failure::unspecified;
+    std::int32_t number = pff_failure::general;
     if (error == EACCES || error == EPERM || error == EROFS)
         number = error_number::permissionDenied;
     else if (error == ENOENT || error == ENOTDIR)

@@ -200,6 +200,7 @@ TEST(MainWindowClosing, EndsOutlookProcessesThenTheProgram) {
     fixture.processes.running = {{10, "OUTLOOK.EXE", ""}, {11, "bash", "/bin/bash"}};
     Windows windows(fixture);
     EXPECT_THROW(windows.main.window.onUnload(), test::ProgramEnded);
+    EXPECT_EQ(fixture.processes.terminated, std::vector<int>{10});
 }
 
 class MainWindowMirrors : public MainWindowStartUp {

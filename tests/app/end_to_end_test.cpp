@@ -1,0 +1,157 @@
+#include "app/express_window.h"
+#include "app/main_window.h"
+#include "platform/linux/pff_mail_store.h"
+#include "support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace qb {
+namespace {
+
+namespace fs = std::filesystem;
+
+/// The main window over the real mail-store layer, with a profile folder that holds a copy of
+/// the English sample store and scripted dialogs.
+class EndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (test::SamplesFolder().empty())
+            GTEST_SKIP() << "the sample stores in ../shared/samples are not present";
+        fs::copy_file(test::SamplesFolder() + "/english-store.pst",
+                      profile / "english-store.pst");
+        fs::create_directory(output / "out");
+        form1.Form_Load();
+    }
+
+    std::vector<std::string> column(int cell) const {
+        std::vector<std::string> cells;
+        for (int row = 1; row <= form1.ListView1.rowCount(); ++row)
+            cells.emplace_back(form1.ListView1.cell(row, cell));
+        return cells;
+    }
+
+    std::vector<std::string> writtenFiles() const {
+        std::vector<std::string> names;
+        for (const auto &entry : fs::directory_iterator(output / "out"))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TestPlatform fixture;
+    test::TempFolder profile;
+    test::TempFolder output;
+    PffMailStoreLayer stores{profile.path()};
+    Platform platform{fixture.messageBoxes, fixture.inputBoxes, fixture.fileDialogs,
+                      fixture.folderPicker, fixture.events,     fixture.clock,
+                      fixture.settings,     fixture.specialFolders, fixture.files,
+                      fixture.processes,    fixture.locale,     fixture.windows,
+                      stores,               fixture.reporter,   fixture.folder.path()};
+    Settings settings{platform};
+    ExpressWindow form2{platform, settings};
+    MainWindow form1{platform, settings, form2};
+};
+
+TEST_F(EndToEnd, ListsTheProfileStoreWithEveryCell) {
+    form1.PushButton1.click();
+
+    EXPECT_TRUE(fixture.reports().empty()) << fixture.reports().front();
+    ASSERT_EQ(form1.ListView1.rowCount(), 14);
+    const std::vector<std::string> first = {"Outlook",      "Inbox",
+                                            "",             "6/21/2011 11:51:07 PM",
+                                            "Saqib Razzaq", "saqib.razzaq@xp.local",
+                                            "Yes (3)",      "Multiple attachments"};
+    for (int cell = 1; cell <= 8; ++cell)
+        EXPECT_EQ(form1.ListView1.cell(1, cell), first[static_cast<std::size_t>(cell - 1)])
+            << "cell " << cell;
+    const auto folders = column(2);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Inbox"), 8);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Sent Items"), 6);
+    EXPECT_EQ(form1.ListView1.cell(4, 7), "No");
+    EXPECT_EQ(fixture.messageBoxes.texts().back(), "Done.");
+    EXPECT_EQ(fixture.clock.sleeps, std::vector<int>{1000});
+}
+
+TEST_F(EndToEnd, PstSourceListsThePortugueseMailOnly) {
+    form1.Option4.setValue(true);
+    form1.Text2.setText(test::SamplesFolder() + "/portuguese-store.pst");
+    form1.PushButton1.click();
+
+    EXPECT_TRUE(fixture.reports().empty()) << fixture.reports().front();
+    EXPECT_EQ(form1.ListView1.rowCount(), 4);
+    EXPECT_EQ(fixture.settings.values["Option4"], "True");
+    EXPECT_EQ(fixture.settings.values["PST File"], test::SamplesFolder() + "/portuguese-store.pst");
+}
+
+TEST_F(EndToEnd, FindWithASenderNameNarrowsTheList) {
+    form1.PushButton1.click();
+    form1.Text1.setText("microsoft office");
+    form1.PushButton2.click();
+
+    EXPECT_EQ(column(5), std::vector<std::string>{"Microsoft Office Outlook"});
+    form1.Text1.setText("no such words anywhere");
+    form1.PushButton2.click();
+    EXPECT_EQ(form1.ListView1.rowCount(), 0);
+    EXPECT_EQ(fixture.messageBoxes.texts().back(), "Done.");
+}
+
+TEST_F(EndToEnd, DownloadsAllMessagesOneFileEach) {
+    form1.PushButton1.click();
+    form1.Text3.setText(output / "out/");
+    form1.Combo1.setListIndex(1); // "All"
+    form1.PushButton3.click();
+
+    EXPECT_TRUE(fixture.reports().empty()) << fixture.reports().front();
+    const auto files = writtenFiles();
+    ASSERT_EQ(files.size(), 14u);
+    EXPECT_EQ(files.front().substr(0, 14), "03-03-2024 02 ");
+    const std::string text = output.read("out/" + files.front());
+    for (const char *header : {"From:\t", "Sent:\t", "To:\t", "Subject:\t"})
+        EXPECT_NE(text.find(header), std::string::npos) << header;
+    EXPECT_EQ(fixture.messageBoxes.texts().back(), "Done.");
+}
+
+TEST_F(EndToEnd, OneFileModeGathersTheMessagesInListOrder) {
+    form1.PushButton1.click();
+    form1.Text3.setText(output / "out/");
+    form1.Option2.setValue(true);
+    form1.Combo1.setListIndex(1);
+    form1.PushButton3.click();
+
+    EXPECT_EQ(writtenFiles(), std::vector<std::string>{"AllEmails.txt"});
+    const std::string all = output.read("out/AllEmails.txt");
+    std::size_t position = 0;
+    for (const std::string &subject : column(8)) {
+        const std::size_t found = all.find("Subject:\t" + subject, position);
+        ASSERT_NE(found, std::string::npos) << subject;
+        position = found;
+    }
+}
+
+TEST_F(EndToEnd, InboxTakesOnlyTheInboxMessages) {
+    form1.PushButton1.click();
+    form1.Text3.setText(output / "out/");
+    form1.Combo1.setListIndex(2); // "Inbox"
+    form1.PushButton3.click();
+
+    EXPECT_EQ(writtenFiles().size(), 8u);
+}
+
+TEST_F(EndToEnd, BrowseButtonOpensOnTheLastFolderAndEndsTheBoxWithASlash) {
+    fixture.settings.values["LastFolderDot"] = "/srv/mail";
+    fixture.folderPicker.answers.push_back(output / "out");
+    form1.PushButton9.click();
+
+    ASSERT_EQ(fixture.folderPicker.calls.size(), 1u);
+    EXPECT_EQ(fixture.folderPicker.calls[0].startFolder, "/srv/mail");
+    EXPECT_EQ(fixture.folderPicker.calls[0].prompt, "Please select folder:");
+    EXPECT_EQ(form1.Text3.text(), output / "out/");
+    EXPECT_EQ(fixture.settings.values["LastFolderDot"], output / "out");
+    EXPECT_EQ(fixture.settings.values["Location1"], output / "out/");
+}
+
+} // namespace
+} // namespace qb

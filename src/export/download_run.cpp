@@ -140,8 +140,10 @@ bool DownloadRun::fetchItem(int row) {
 void DownloadRun::nameFile() {
     const RowLines &lines = *lines_;
     guard_.step(lines.name, [&] {
-        name_ = OutlookTimeStamp(platform_.clock.now(), platform_.locale) + " " +
-                Require(item_).Subject();
+        // The time stamp comes first, so a subject that cannot be read leaves a name of this
+        // moment instead of the previous message's name, whose file the save would replace.
+        name_ = OutlookTimeStamp(platform_.clock.now(), platform_.locale) + " ";
+        name_ += Require(item_).Subject();
     });
     for (std::size_t index = 0; index < outlookReplacements.size(); ++index)
         guard_.step(lines.firstReplacement + 2 * static_cast<int>(index),

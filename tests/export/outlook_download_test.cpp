@@ -190,6 +190,18 @@ TEST_F(OutlookDownloadRun, VanishedFirstMessageStartsTheCombinedFileWithTheNextO
               "From:\tSender of kept\r\nSubject:\tkept\r\n\r\nBody of kept\r\n");
 }
 
+TEST_F(OutlookDownloadRun, UnreadableSubjectNeverReplacesThePreviousMessagesFile) {
+    addMessage("Inbox", "", "first", true);
+    addMessage("Inbox", "", "second", true);
+    t.outlook.find("ID-2")->failing.insert("Subject");
+    click();
+    EXPECT_EQ(reportedLines(), Lines{196});
+    EXPECT_EQ(outputFiles(),
+              (Strings{"03-03-2024 02 05 11 PM first.txt", "03-03-2024 02 05 13 PM .txt"}));
+    EXPECT_EQ(t.folder.read("out/03-03-2024 02 05 11 PM first.txt"),
+              "From:\tSender of first\r\nSubject:\tfirst\r\n\r\nBody of first\r\n");
+}
+
 struct FailureLines {
     const char *choice;
     int fetch;

@@ -135,8 +135,15 @@ bool showsBackColour(ControlKind kind) {
 
 void showCommonState(const Control &control, QWidget &widget) {
     widget.setEnabled(control.enabled());
-    if (showsBackColour(control.kind()))
-        ShowBackColour(widget, control.backColour());
+    if (!showsBackColour(control.kind()))
+        return;
+    ShowBackColour(widget, control.backColour());
+    // The style shades a frame's inside a little; an option button of the frame's own colour
+    // lets that shade through instead of showing a lighter box around its caption.
+    const Frame *frame = control.container();
+    if (control.kind() == ControlKind::OptionButton && frame &&
+        frame->backColour() == control.backColour())
+        widget.setAutoFillBackground(false);
 }
 
 } // namespace

@@ -97,9 +97,12 @@ TEST_F(MainWindowView, WhiteWindowFramesAndOptionButtons) {
     for (QWidget *shown :
          {static_cast<QWidget *>(view.get()), static_cast<QWidget *>(widget<QGroupBox>("Frame2")),
           static_cast<QWidget *>(widget<QRadioButton>("Option1"))}) {
-        EXPECT_TRUE(shown->autoFillBackground());
         EXPECT_EQ(shown->palette().color(QPalette::Window), QColor(Qt::white));
     }
+    EXPECT_TRUE(view->autoFillBackground());
+    EXPECT_TRUE(widget<QGroupBox>("Frame2")->autoFillBackground());
+    // An option button of its frame's colour shows the frame through.
+    EXPECT_FALSE(widget<QRadioButton>("Option1")->autoFillBackground());
     mainWindow.Frame2.setBackColour(BackColour::ButtonFace);
     EXPECT_EQ(widget<QGroupBox>("Frame2")->palette().color(QPalette::Window),
               QApplication::palette().color(QPalette::Button));

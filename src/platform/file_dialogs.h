@@ -19,7 +19,8 @@ class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
     /// Returns the chosen path, or the empty text on Cancel. With multiSelect the answer is one
-    /// full path, or the folder, a NUL, and the names each followed by a NUL.
+    /// full path, or the folder followed by the names, each of them after a NUL. Throws Failure
+    /// 20476 when the names do not fit into the dialog's 64 KiB name buffer.
     virtual std::string open(const FileDialogRequest &request) = 0;
     /// Returns the chosen path, or the empty text on Cancel.
     virtual std::string save(const FileDialogRequest &request) = 0;

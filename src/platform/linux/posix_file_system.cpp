@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 
 namespace qb {
 namespace {
@@ -106,9 +107,11 @@ bool PosixFileSystem::isFolder(const std::string &path) {
 std::vector<std::string> PosixFileSystem::listFiles(const std::string &pattern) {
     std::vector<std::string> names;
     for (const std::string &path : matchingPaths(pattern)) {
-        std::string name = splitPattern(path).name;
+        const std::size_t slash = path.rfind('/');
+        const std::string_view name =
+            std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
         if (!name.starts_with('.'))
-            names.push_back(std::move(name));
+            names.emplace_back(name);
     }
     return names;
 }

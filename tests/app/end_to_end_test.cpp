@@ -20,8 +20,7 @@ class EndToEnd : public ::testing::Test {
     void SetUp() override {
         if (test::SamplesFolder().empty())
             GTEST_SKIP() << "the sample stores in ../shared/samples are not present";
-        fs::copy_file(test::SamplesFolder() + "/english-store.pst",
-                      profile / "english-store.pst");
+        fs::copy_file(test::SamplesFolder() + "/english-store.pst", profile / "english-store.pst");
         fs::create_directory(output / "out");
         form1.Form_Load();
     }
@@ -45,11 +44,7 @@ class EndToEnd : public ::testing::Test {
     test::TempFolder profile;
     test::TempFolder output;
     PffMailStoreLayer stores{profile.path()};
-    Platform platform{fixture.messageBoxes, fixture.inputBoxes, fixture.fileDialogs,
-                      fixture.folderPicker, fixture.events,     fixture.clock,
-                      fixture.settings,     fixture.specialFolders, fixture.files,
-                      fixture.processes,    fixture.locale,     fixture.windows,
-                      stores,               fixture.reporter,   fixture.folder.path()};
+    Platform platform = fixture.withMailStores(stores);
     Settings settings{platform};
     ExpressWindow form2{platform, settings};
     MainWindow form1{platform, settings, form2};
@@ -60,10 +55,14 @@ TEST_F(EndToEnd, ListsTheProfileStoreWithEveryCell) {
 
     EXPECT_TRUE(fixture.reports().empty()) << fixture.reports().front();
     ASSERT_EQ(form1.ListView1.rowCount(), 14);
-    const std::vector<std::string> first = {"Outlook",      "Inbox",
-                                            "",             "6/21/2011 11:51:07 PM",
-                                            "Saqib Razzaq", "saqib.razzaq@xp.local",
-                                            "Yes (3)",      "Multiple attachments"};
+    const std::vector<std::string> first = {"Outlook",
+                                            "Inbox",
+                                            "",
+                                            "6/21/2011 11:51:07 PM",
+                                            "Saqib Razzaq",
+                                            "saqib.razzaq@xp.local",
+                                            "Yes (3)",
+                                            "Multiple attachments"};
     for (int cell = 1; cell <= 8; ++cell)
         EXPECT_EQ(form1.ListView1.cell(1, cell), first[static_cast<std::size_t>(cell - 1)])
             << "cell " << cell;

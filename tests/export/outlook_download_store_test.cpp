@@ -78,10 +78,7 @@ class OutlookDownloadFromPst : public ::testing::Test {
 
     test::TestPlatform t;
     PffMailStoreLayer layer{t.folder / "profile"};
-    Platform platform{t.messageBoxes, t.inputBoxes, t.fileDialogs,  t.folderPicker,
-                      t.events,       t.clock,      t.settings,     t.specialFolders,
-                      t.files,        t.processes,  t.locale,       t.windows,
-                      layer,          t.reporter,   t.folder.path()};
+    Platform platform = t.withMailStores(layer);
     WindowModel window{"Form1", 100, 100};
     TextBox Text3{"Text3", {}};
     ComboBox Combo1{"Combo1", {}};

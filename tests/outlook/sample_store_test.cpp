@@ -22,10 +22,7 @@ class SampleStoreListingTest : public ListingTest {
 
     TempFolder profileFolder;
     PffMailStoreLayer pffLayer{profileFolder.path()};
-    Platform pffPlatform{test.messageBoxes, test.inputBoxes, test.fileDialogs,  test.folderPicker,
-                         test.events,       test.clock,      test.settings,     test.specialFolders,
-                         test.files,        test.processes,  test.locale,       test.windows,
-                         pffLayer,          test.reporter,   test.folder.path()};
+    Platform pffPlatform = test.withMailStores(pffLayer);
     outlook::OutlookListing pffListing{pffPlatform,
                                        {window, Text1, Text2, Option3, Option4, ListView1}};
 };

@@ -31,9 +31,27 @@ std::string TempFolder::read(const std::string &name) const {
 }
 
 TestPlatform::TestPlatform()
-    : platform{messageBoxes, inputBoxes, fileDialogs, folderPicker, events,  clock,
-               settings,     specialFolders, files,  processes,    locale, windows,
-               outlook,      reporter,   folder.path()} {}
+    : platform{messageBoxes, inputBoxes, fileDialogs,    folderPicker, events,
+               clock,        settings,   specialFolders, files,        processes,
+               locale,       windows,    outlook,        reporter,     folder.path()} {}
+
+Platform TestPlatform::withMailStores(outlook::MailStoreLayer &stores) {
+    return Platform{platform.messageBoxes,
+                    platform.inputBoxes,
+                    platform.fileDialogs,
+                    platform.folderPicker,
+                    platform.events,
+                    platform.clock,
+                    platform.settings,
+                    platform.specialFolders,
+                    platform.files,
+                    platform.processes,
+                    platform.locale,
+                    platform.windows,
+                    stores,
+                    platform.reporter,
+                    platform.programFolder};
+}
 
 std::vector<std::string> TestPlatform::reports() const {
     std::vector<std::string> result;

@@ -53,6 +53,9 @@ struct TestPlatform {
 
     /// The failure reports shown so far, as texts.
     std::vector<std::string> reports() const;
+
+    /// The same stand-ins over another mail store layer, such as the real one.
+    Platform withMailStores(outlook::MailStoreLayer &stores);
 };
 
 /// Path of the shared sample stores, or empty when they are absent.

@@ -52,7 +52,8 @@ void ExpressWindow::Form_Load() {
     });
     const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
     if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
-        guard.step(108, [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+        guard.step(108,
+                   [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
     // Closing destroyed the lists: the columns are built anew with every load.
     ListView1.clear();
     ListView1.clearColumns();
@@ -83,7 +84,8 @@ void ExpressWindow::Form_QueryUnload() {
     Guard guard(platform_.reporter, "Form2", "Form_QueryUnload");
     guard.step(100, [&] { platform_.events.processEvents(); });
     guard.step(102, [&] { platform_.events.processEvents(); });
-    guard.step(104, [&] { exporting::DeleteFileQuietly(platform_, platform_.programFolder + "/*.eml"); });
+    guard.step(
+        104, [&] { exporting::DeleteFileQuietly(platform_, platform_.programFolder + "/*.eml"); });
     guard.step(106, [&] { platform_.events.processEvents(); });
     guard.step(108, [&] { platform_.events.processEvents(); });
 }

@@ -33,17 +33,17 @@ class ExpressWindow {
     TextBox Text3{"Text3", {225, 300, 6540, 345}, &Frame1};
     PushButton PushButton8{"PushButton8", "...", {6840, 300, 720, 345}, &Frame1};
     Frame Frame2{"Frame2", "Download Options", {120, 7050, 7800, 1155}};
-    OptionButton Option2{"Option2", "Download All Emails To One Text File",
-                         {240, 700, 3495, 255}, &Frame2};
-    OptionButton Option1{"Option1", "Download Each Email To Separate Text File",
-                         {240, 345, 3975, 255}, &Frame2};
+    OptionButton Option2{
+        "Option2", "Download All Emails To One Text File", {240, 700, 3495, 255}, &Frame2};
+    OptionButton Option1{
+        "Option1", "Download Each Email To Separate Text File", {240, 345, 3975, 255}, &Frame2};
     ListView ListView1{"ListView1", {120, 1620, 7800, 2115}};
     ListView ListView2{"ListView2", {120, 4860, 7800, 2115}};
     PushButton PushButton1{"PushButton1", "Add Outlook Express File", {120, 1110, 7800, 405}};
     PushButton PushButton5{"PushButton5", "Select All Items", {120, 3840, 3840, 405}};
     PushButton PushButton3{"PushButton3", "Deselect All Items", {4080, 3840, 3840, 405}};
-    PushButton PushButton2{"PushButton2", "Extract Emails From Outlook Express",
-                           {120, 4350, 7800, 405}};
+    PushButton PushButton2{
+        "PushButton2", "Extract Emails From Outlook Express", {120, 4350, 7800, 405}};
     PushButton PushButton4{"PushButton4", "Select All Items", {120, 9210, 3840, 405}};
     PushButton PushButton6{"PushButton6", "Deselect All Items", {4065, 9210, 3840, 405}};
     PushButton PushButton7{"PushButton7", "Start Downloading", {120, 9720, 7800, 405}};

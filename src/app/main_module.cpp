@@ -52,7 +52,11 @@ bool isUtf8Text(const std::string &bytes) {
         const auto c = static_cast<unsigned char>(bytes[i]);
         if (c == 0)
             return false;
-        const int length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        const int length = c < 0x80         ? 1
+                           : (c >> 5) == 6  ? 2
+                           : (c >> 4) == 14 ? 3
+                           : (c >> 3) == 30 ? 4
+                                            : 0;
         if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size())
             return false;
         for (int k = 1; k < length; ++k)

@@ -8,11 +8,12 @@
 namespace qb {
 namespace {
 
-const char *const columnHeaders[] = {"Root",        "Folder",  "Subfolder", "Date", "From/To",
-                                     "Email",       "Attachments", "Subject", "ID"};
+const char *const columnHeaders[] = {"Root",  "Folder",      "Subfolder", "Date", "From/To",
+                                     "Email", "Attachments", "Subject",   "ID"};
 const int columnWidths[] = {2000, 2000, 2000, 1500, 1900, 2000, 1500, 7000, 1};
-const char *const scopeItems[] = {"Checked Items", "All",        "Inbox",         "Outbox",
-                                  "Drafts",        "Sent Items", "Deleted Items", "User-specified Folder"};
+const char *const scopeItems[] = {
+    "Checked Items", "All",        "Inbox",         "Outbox",
+    "Drafts",        "Sent Items", "Deleted Items", "User-specified Folder"};
 
 } // namespace
 
@@ -40,9 +41,10 @@ MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &ex
     : platform_(platform), settings_(settings), expressWindow_(expressWindow),
       listing_(platform, {window, Text1, Text2, Option3, Option4, ListView1}),
       download_(platform, {window, Text3, Combo1, Option2, ListView1}) {
-    window.addControls({&Frame5, &Text3, &PushButton9, &Frame4, &Combo1, &PushButton7, &Frame2,
-                        &Option1, &Option2, &Frame3, &Text1, &PushButton2, &Frame1, &Text2,
-                        &Option3, &Option4, &PushButton8, &PushButton4, &ListView1, &PushButton1,
+    window.addControls({&Frame5,      &Text3,       &PushButton9, &Frame4,    &Combo1,
+                        &PushButton7, &Frame2,      &Option1,     &Option2,   &Frame3,
+                        &Text1,       &PushButton2, &Frame1,      &Text2,     &Option3,
+                        &Option4,     &PushButton8, &PushButton4, &ListView1, &PushButton1,
                         &PushButton5, &PushButton6, &PushButton3});
     OptionButton::group({&Option1, &Option2});
     OptionButton::group({&Option3, &Option4});
@@ -84,15 +86,13 @@ void MainWindow::wireHandlers() {
 }
 
 void MainWindow::wirePointerHandlers() {
-    for (PushButton *button : {&PushButton1, &PushButton2, &PushButton3, &PushButton4,
-                               &PushButton5, &PushButton6, &PushButton7, &PushButton8,
-                               &PushButton9})
+    for (PushButton *button : {&PushButton1, &PushButton2, &PushButton3, &PushButton4, &PushButton5,
+                               &PushButton6, &PushButton7, &PushButton8, &PushButton9})
         button->onMouseMove = [this] { ShowHandPointer(window); };
     const auto arrow = [this] { ShowDefaultPointer(window); };
     window.onMouseMove = arrow;
-    for (Control *control : std::initializer_list<Control *>{&Frame1, &Frame2, &Frame3, &Frame4,
-                                                              &Frame5, &Option1, &Option2, &Text1,
-                                                              &ListView1})
+    for (Control *control : std::initializer_list<Control *>{
+             &Frame1, &Frame2, &Frame3, &Frame4, &Frame5, &Option1, &Option2, &Text1, &ListView1})
         control->onMouseMove = arrow;
 }
 
@@ -106,7 +106,8 @@ void MainWindow::Form_Load() {
     });
     const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
     if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
-        guard.step(108, [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+        guard.step(108,
+                   [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
     guard.step(128, [&] { Text2.setText(settings_.text("PST File")); });
     guard.step(130, [&] { Option1.setValue(settings_.boolean("Option1", "1")); });
     guard.step(132, [&] { Option2.setValue(settings_.boolean("Option2", "0")); });

@@ -40,10 +40,10 @@ class MainWindow {
     ComboBox Combo1{"Combo1", {240, 300, 7305, 345}, &Frame4};
     PushButton PushButton7{"PushButton7", "Help", {120, 120, 7800, 405}};
     Frame Frame2{"Frame2", "Download Options", {120, 6210, 7800, 1035}};
-    OptionButton Option1{"Option1", "Download Each Email To Separate Text File",
-                         {240, 300, 3975, 255}, &Frame2};
-    OptionButton Option2{"Option2", "Download All Emails To One Text File",
-                         {240, 650, 3975, 255}, &Frame2};
+    OptionButton Option1{
+        "Option1", "Download Each Email To Separate Text File", {240, 300, 3975, 255}, &Frame2};
+    OptionButton Option2{
+        "Option2", "Download All Emails To One Text File", {240, 650, 3975, 255}, &Frame2};
     Frame Frame3{"Frame3", "Search For", {120, 5295, 7800, 860}};
     TextBox Text1{"Text1", {240, 300, 5895, 345}, &Frame3};
     PushButton PushButton2{"PushButton2", "Find", {6240, 300, 1320, 345}, &Frame3};
@@ -51,11 +51,12 @@ class MainWindow {
     TextBox Text2{"Text2", {1440, 720, 5505, 345}, &Frame1};
     OptionButton Option3{"Option3",
                          "Outlook 2000/2002/2003/2007/2010/etc. (Outlook but not Outlook Express)",
-                         {240, 330, 6960, 285}, &Frame1};
+                         {240, 330, 6960, 285},
+                         &Frame1};
     OptionButton Option4{"Option4", "PST File:", {240, 780, 1230, 285}, &Frame1};
     PushButton PushButton8{"PushButton8", "...", {7035, 720, 510, 345}, &Frame1};
-    PushButton PushButton4{"PushButton4", "Show Outlook Express Options", {240, 1215, 7320, 405},
-                           &Frame1};
+    PushButton PushButton4{
+        "PushButton4", "Show Outlook Express Options", {240, 1215, 7320, 405}, &Frame1};
     ListView ListView1{"ListView1", {120, 3030, 7800, 1725}};
     PushButton PushButton1{"PushButton1", "Get Emails From Outlook", {120, 2505, 7800, 405}};
     PushButton PushButton5{"PushButton5", "Select All Items", {120, 4860, 3840, 405}};

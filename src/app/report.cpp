@@ -6,8 +6,8 @@ std::string ComposeErrorReport(const Failure &failure, const std::string &proced
                                const std::string &extraLine) {
     // The two bare carriage returns make the message box show one empty line.
     std::string text = failure.description() + "\r\n" + "in " + procedurePath + " " + "at line " +
-                       std::to_string(line) + "\r\r" + "Please email screenshot of this message to " +
-                       supportAddress;
+                       std::to_string(line) + "\r\r" +
+                       "Please email screenshot of this message to " + supportAddress;
     if (!extraLine.empty())
         text += "\r\n" + extraLine;
     return text;

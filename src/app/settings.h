@@ -21,7 +21,9 @@ class Settings {
     std::int16_t integer16(const std::string &key, const std::string &fallback);
 
     void write(const std::string &key, const std::string &value);
-    void write(const std::string &key, bool value) { write(key, std::string(value ? "True" : "False")); }
+    void write(const std::string &key, bool value) {
+        write(key, std::string(value ? "True" : "False"));
+    }
 
   private:
     Platform &platform_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/controls/window_model.h"
 #include "platform/event_pump.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
@@ -10,7 +11,6 @@
 #include "platform/settings_store.h"
 #include "platform/special_folders.h"
 #include "platform/text_locale.h"
-#include "platform/controls/window_model.h"
 
 #include <string>
 

@@ -71,9 +71,9 @@ TEST_F(MainWindowStartUp, BuildsTheNineColumnsAndTheEightScopes) {
 
 TEST_F(MainWindowStartUp, StoredChoicesComeBack) {
     fixture.settings.values = {{"PST File", "/mail/a.pst"}, {"Option1", "False"},
-                               {"Option2", "True"},       {"Option3", "0"},
-                               {"Option4", "-1"},         {"Combo1", "5"},
-                               {"Text1", "smith"},         {"Location1", "/out/"}};
+                               {"Option2", "True"},         {"Option3", "0"},
+                               {"Option4", "-1"},           {"Combo1", "5"},
+                               {"Text1", "smith"},          {"Location1", "/out/"}};
     form1.Form_Load();
     EXPECT_EQ(form1.Text2.text(), "/mail/a.pst");
     EXPECT_TRUE(form1.Option2.value());
@@ -223,11 +223,10 @@ TEST_F(MainWindowMirrors, TypingWritesTheWholeTextOnce) {
 TEST_F(MainWindowMirrors, OptionClicksWriteBothKeysOfThePair) {
     form1.Option2.setValue(true);
     form1.Option4.setValue(true);
-    EXPECT_EQ(fixture.settings.writes,
-              (std::vector<std::pair<std::string, std::string>>{{"Option1", "False"},
-                                                                {"Option2", "True"},
-                                                                {"Option3", "False"},
-                                                                {"Option4", "True"}}));
+    EXPECT_EQ(
+        fixture.settings.writes,
+        (std::vector<std::pair<std::string, std::string>>{
+            {"Option1", "False"}, {"Option2", "True"}, {"Option3", "False"}, {"Option4", "True"}}));
 }
 
 TEST_F(MainWindowMirrors, ComboClickWritesTheIndex) {

@@ -57,7 +57,8 @@ class MemoryItemObject : public Item {
 
 class MemoryItems : public Items {
   public:
-    explicit MemoryItems(std::vector<std::shared_ptr<MemoryItem>> items) : items_(std::move(items)) {}
+    explicit MemoryItems(std::vector<std::shared_ptr<MemoryItem>> items)
+        : items_(std::move(items)) {}
     int count() override { return static_cast<int>(items_.size()); }
     std::shared_ptr<Item> item(int index) override {
         if (index < 1 || index > count())
@@ -111,10 +112,9 @@ class MemoryFolderObject : public Folder {
     }
     std::shared_ptr<Folders> folders() override {
         failIfAsked(folder_->failing, "Folders");
-        return std::make_shared<MemoryFolders>(layer_, folder_->folders,
-                                               std::vector<std::string>(folder_->folders.size(),
-                                                                        storePath_),
-                                               folder_->failing.count("Folders.count") > 0);
+        return std::make_shared<MemoryFolders>(
+            layer_, folder_->folders, std::vector<std::string>(folder_->folders.size(), storePath_),
+            folder_->failing.count("Folders.count") > 0);
     }
     std::shared_ptr<Items> items() override {
         failIfAsked(folder_->failing, "Items");

@@ -23,7 +23,7 @@ struct MemoryItem {
     LocalDateTime receivedTime{2024, 3, 3, 14, 5, 9};
     std::string body;
     std::string subject;
-    std::string entryId; // given by the store when empty
+    std::string entryId;           // given by the store when empty
     std::set<std::string> failing; // "Class", "Body", "SenderName", ..., "SaveAs"
     /// Text SaveAs writes; the default renders the header lines and the body.
     std::function<std::string(const MemoryItem &)> render;

@@ -12,8 +12,8 @@ namespace qb {
 class OptionButton : public Control {
   public:
     OptionButton(std::string name, std::string caption, TwipRect rect, Frame *container = nullptr)
-        : Control(ControlKind::OptionButton, std::move(name), std::move(caption), rect,
-                  container) {}
+        : Control(ControlKind::OptionButton, std::move(name), std::move(caption), rect, container) {
+    }
 
     /// Puts the buttons into one group of mutually exclusive choices.
     static void group(std::initializer_list<OptionButton *> buttons) {

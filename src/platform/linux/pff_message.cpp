@@ -8,9 +8,9 @@
 #include "platform/linux/pff_item_handle.h"
 #include "platform/linux/pff_properties.h"
 #include "platform/linux/pff_rendering.h"
+#include "platform/linux/pff_rtf_text.h"
 #include "platform/linux/pff_save.h"
 #include "platform/linux/pff_time.h"
-#include "platform/linux/pff_rtf_text.h"
 
 #include <strings.h>
 

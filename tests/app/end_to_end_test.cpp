@@ -74,6 +74,18 @@ TEST_F(EndToEnd, ListsTheProfileStoreWithEveryCell) {
     EXPECT_EQ(fixture.clock.sleeps, std::vector<int>{1000});
 }
 
+TEST_F(EndToEnd, DamagedProfileStoreIsReportedAndTheOthersAreListed) {
+    profile.write("a-broken.pst", std::string(4096, 'x'));
+    form1.PushButton1.click();
+
+    const auto reports = fixture.reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("a-broken.pst"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("Form1.getAllEmailOutlook at line"), std::string::npos);
+    EXPECT_EQ(form1.ListView1.rowCount(), 14);
+    EXPECT_EQ(fixture.messageBoxes.texts().back(), "Done.");
+}
+
 TEST_F(EndToEnd, PstSourceListsThePortugueseMailOnly) {
     form1.Option4.setValue(true);
     form1.Text2.setText(test::SamplesFolder() + "/portuguese-store.pst");

@@ -113,7 +113,7 @@ void MainWindow::Form_Load() {
     guard.step(132, [&] { Option2.setValue(settings_.boolean("Option2", "0")); });
     guard.step(134, [&] { Option3.setValue(settings_.boolean("Option3", "1")); });
     guard.step(136, [&] { Option4.setValue(settings_.boolean("Option4", "0")); });
-    guard.step(138, [] {}); // the column collection of ListView1
+    // Line 138 took the column collection; the list view model is that collection itself.
     for (int column = 0; column < 9; ++column)
         guard.step(140 + 2 * column,
                    [&] { ListView1.addColumn(columnHeaders[column], columnWidths[column]); });

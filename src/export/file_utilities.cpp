@@ -23,11 +23,7 @@ bool FileExists(FileSystem &files, const std::string &path) {
 }
 
 bool FolderExists(FileSystem &files, const std::string &path) {
-    try {
-        return files.isFolder(path);
-    } catch (...) {
-        return false;
-    }
+    return files.isFolder(path);
 }
 
 std::string ReadTextFile(FileSystem &files, const std::string &path) {

@@ -2,7 +2,7 @@
 
 #include "export/download_selection.h"
 #include "export/outlook_download.h"
-#include "outlook/outlook_api.h"
+#include "platform/outlook_api.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "outlook/outlook_api.h"
+#include "platform/outlook_api.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"

@@ -7,16 +7,13 @@
 #include "platform/file_system.h"
 #include "platform/guard.h"
 #include "platform/message_boxes.h"
+#include "platform/outlook_api.h"
 #include "platform/processes.h"
 #include "platform/settings_store.h"
 #include "platform/special_folders.h"
 #include "platform/text_locale.h"
 
 #include <string>
-
-namespace qb::outlook {
-class MailStoreLayer;
-}
 
 namespace qb {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "outlook/outlook_api.h"
+#include "platform/outlook_api.h"
 
 #include <functional>
 #include <map>

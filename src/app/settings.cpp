@@ -1,4 +1,5 @@
 #include "app/settings.h"
+#include "platform/plain_text.h"
 
 #include <cctype>
 #include <cmath>
@@ -12,21 +13,8 @@ Failure typeMismatch() {
     return Failure(error_number::typeMismatch, programSource, "Type mismatch");
 }
 
-std::string trimmed(const std::string &text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string lowered(std::string text) {
-    for (char &c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::optional<double> number(const std::string &text) {
-    const std::string value = trimmed(text);
+    const std::string value = Trimmed(text, " \t");
     if (value.empty())
         return std::nullopt;
     char *end = nullptr;
@@ -39,7 +27,7 @@ std::optional<double> number(const std::string &text) {
 } // namespace
 
 bool ToBoolean(const std::string &text) {
-    const std::string word = lowered(trimmed(text));
+    const std::string word = LowerCase(Trimmed(text));
     if (word == "true")
         return true;
     if (word == "false")

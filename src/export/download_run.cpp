@@ -2,6 +2,7 @@
 
 #include "export/file_utilities.h"
 #include "export/output_names.h"
+#include "platform/plain_text.h"
 
 namespace qb::exporting {
 namespace {
@@ -15,14 +16,6 @@ template <typename Object> Object &Require(const std::shared_ptr<Object> &object
         throw Failure(objectNotSet, programSource,
                       "Object variable or With block variable not set");
     return *object;
-}
-
-/// The text without leading and trailing blanks.
-std::string TrimBlanks(const std::string &text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 } // namespace
@@ -75,7 +68,7 @@ bool DownloadRun::chooseFilter() {
     guard_.step(128, [&] {
         filter_ = platform_.inputBoxes.ask("Enter folder name: ", "Input Folder Name", "Inbox");
     });
-    return !guard_.test(130, [&] { return TrimBlanks(filter_).empty(); });
+    return !guard_.test(130, [&] { return Trimmed(filter_).empty(); });
 }
 
 void DownloadRun::openOutlook() {

@@ -1,17 +1,10 @@
 #include "outlook/outlook_listing.h"
+#include "platform/plain_text.h"
 
-#include <algorithm>
-#include <cctype>
 #include <unistd.h>
 
 namespace qb::outlook {
 namespace {
-
-std::string LowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 /// The last component of a path written with "/" or "\" (a Windows program run through Wine).
 std::string LastComponent(const std::string &path) {

@@ -1,7 +1,8 @@
 #include "platform/linux/pff_item_class.h"
 
+#include "platform/plain_text.h"
+
 #include <array>
-#include <cctype>
 
 namespace qb {
 namespace {
@@ -32,16 +33,6 @@ constexpr std::array rules{
     ClassRule{"IPM.Activity", 42},
     ClassRule{"REPORT", 46},
 };
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 /// True when the class is the family itself or one of its ".suffix" members.
 bool BelongsTo(std::string_view messageClass, std::string_view family) {

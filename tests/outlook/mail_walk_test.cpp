@@ -99,19 +99,22 @@ TEST_F(MailWalkTest, FillsTheMessageCells) {
                                   "john@example.com", "Yes (3)", "Quarterly figures", "00AB"}));
 }
 
-TEST_F(MailWalkTest, LeavesTheTimeOutAtExactlyMidnight) {
+TEST_F(MailWalkTest, LeavesTheTimeOutAtExactlyMidnightAndTheDateWithoutAnyTime) {
     MemoryFolder &inbox = test.outlook.addProfileStore("Store").add("Inbox");
     MemoryItem midnight = Mail("midnight");
     midnight.receivedTime = {2024, 1, 2, 0, 0, 0};
     MemoryItem secondPast = Mail("a second past");
     secondPast.receivedTime = {2024, 1, 2, 0, 0, 1};
+    MemoryItem noTime = Mail("no time");
+    noTime.receivedTime = {};
     inbox.add(midnight);
     inbox.add(secondPast);
+    inbox.add(noTime);
 
     listing.PushButton1_Click();
 
-    EXPECT_EQ(column(4), (Strings{"1/2/2024", "1/2/2024 12:00:01 AM"}));
-    EXPECT_EQ(column(7), (Strings{"No", "No"}));
+    EXPECT_EQ(column(4), (Strings{"1/2/2024", "1/2/2024 12:00:01 AM", ""}));
+    EXPECT_EQ(column(7), (Strings{"No", "No", "No"}));
 }
 
 TEST_F(MailWalkTest, ShowsOnlySmtpAddressesAndNoneBeforeVersion10) {

@@ -44,8 +44,9 @@ TEST_F(SearchTest, EmptyTextListsEveryMailMessage) {
     add("one");
     add("two");
     add("appointment").itemClass = 26;
+    add("no time").receivedTime = {};
 
-    EXPECT_EQ(find(""), (Strings{"one", "two"}));
+    EXPECT_EQ(find(""), (Strings{"one", "two", "no time"}));
 }
 
 TEST_F(SearchTest, MatchesTheDateTextAsTheDateColumnShowsIt) {
@@ -53,10 +54,12 @@ TEST_F(SearchTest, MatchesTheDateTextAsTheDateColumnShowsIt) {
     add("2022 mail").receivedTime = {2022, 6, 1, 10, 0, 0};
     add("body names the year").body = "planned for 2021";
     add("midnight").receivedTime = {2022, 6, 1, 0, 0, 0};
+    add("no time").receivedTime = {};
 
     EXPECT_EQ(find("2021"), (Strings{"2021 mail", "body names the year"}));
     EXPECT_EQ(find("10:00:00 am"), (Strings{"2021 mail", "2022 mail"}));
     EXPECT_TRUE((find("12:00:00 AM")).empty());
+    EXPECT_TRUE((find("1899")).empty());
 }
 
 TEST_F(SearchTest, MatchesExchangeAddressesButOnlyFromVersion10) {

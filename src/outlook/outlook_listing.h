@@ -72,8 +72,10 @@ class OutlookListing {
 /// True when an application object can be created; never reports.
 bool IsOutlookInstalled(MailStoreLayer &layer);
 
-/// Ends every process whose executable name ends with processName, compared without regard to
-/// letter case. Reports nothing: a failure ends it quietly.
+/// Ends every process that this program started, directly or through the processes it started,
+/// whose executable name ends with processName, compared without regard to letter case. Other
+/// processes and the program itself are never touched. Reports nothing: a failure ends it
+/// quietly.
 void KillProcess(Processes &processes, const std::string &processName);
 
 } // namespace qb::outlook

@@ -34,8 +34,12 @@ void OutlookListing::GetMailItems(std::int16_t pLevel, const std::shared_ptr<Fol
 
 void OutlookListing::walkSubfolder(Guard &guard, std::int16_t pLevel,
                                    const std::shared_ptr<Folder> &subfolder, bool &Recursive) {
-    if (pLevel == 1)
+    if (pLevel == 1) {
+        // A name that cannot be read must not leave the previous folder's name behind, which
+        // would give this folder's rows to that folder (and to its download scope).
+        state_.strTopFolder.clear();
         guard.step(108, [&] { state_.strTopFolder = subfolder->name(); });
+    }
     guard.step(110, [&] { GetMailItems(2, subfolder, Recursive); });
     std::shared_ptr<Items> items;
     int count = 0;

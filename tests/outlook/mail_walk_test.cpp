@@ -219,15 +219,19 @@ TEST_F(MailWalkTest, UnreadableCellsStayEmptyAndTheRowIsStillAdded) {
 }
 
 TEST_F(MailWalkTest, UnreadableSubfolderNameLeavesFolderCellsEmpty) {
-    MemoryFolder &inbox = test.outlook.addProfileStore("Store").add("Inbox");
-    inbox.failing = {"name"};
-    inbox.add(Mail("nameless"));
+    MemoryFolder &root = test.outlook.addProfileStore("Store");
+    root.add("Inbox").add(Mail("in inbox"));
+    MemoryFolder &nameless = root.add("Unknown");
+    nameless.failing = {"name"};
+    nameless.add(Mail("nameless"));
 
     listing.PushButton1_Click();
 
-    ASSERT_EQ(ListView1.rowCount(), 1);
-    EXPECT_EQ(rows()[0][1], "");
-    EXPECT_EQ(rows()[0][2], "");
+    // The nameless folder's rows must not be taken for the previous folder's.
+    ASSERT_EQ(ListView1.rowCount(), 2);
+    EXPECT_EQ(rows()[0][1], "Inbox");
+    EXPECT_EQ(rows()[1][1], "");
+    EXPECT_EQ(rows()[1][2], "");
     const auto reports = test.reports();
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_TRUE(HasText(reports[0], "at line 108"));

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/outlook_api.h"
+#include "outlook/store_walk.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"
 #include "platform/controls/window_model.h"
+#include "platform/outlook_api.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -59,14 +60,16 @@ class OutlookListing {
     /// Walks one subfolder of the folder being walked: its subfolders, then its messages.
     void walkSubfolder(Guard &guard, std::int16_t pLevel, const std::shared_ptr<Folder> &subfolder,
                        bool &Recursive);
-    /// Lists one item of a subfolder when it is a mail message that the search lets through.
-    void considerItem(Guard &guard, Folder &holder, Item &item);
+    /// Lists item `position` of a subfolder when it is a mail message that the search lets
+    /// through; an item of which nothing can be read is only noted for the store's report.
+    void considerItem(Guard &guard, Folder &holder, Item &item, int position);
     /// Builds the cells of one message row and appends the row.
     void appendMessageRow(Guard &guard, Folder &holder, Item &item);
 
     Platform &platform_;
     ListingControls controls_;
     ListingState state_;
+    StoreWalk storeWalk_;
 };
 
 /// True when an application object can be created; never reports.

@@ -1,5 +1,7 @@
 #include "listing_fixture.h"
 
+#include <set>
+
 namespace qb::test {
 namespace {
 
@@ -155,18 +157,63 @@ TEST_F(MailWalkTest, YieldsBeforeEachStoreFolderAndItem) {
 
 // Failures on single properties: each is reported and the walk resumes as described.
 
-TEST_F(MailWalkTest, ItemWhoseClassCannotBeReadIsListedAsMail) {
-    MemoryItem appointment = Mail("unreadable class");
-    appointment.itemClass = 26;
-    appointment.failing = {"Class"};
-    test.outlook.addProfileStore("Store").add("Inbox").add(appointment);
+TEST_F(MailWalkTest, ItemWhoseClassAloneCannotBeReadIsListedAsMail) {
+    MemoryFolder &inbox = test.outlook.addProfileStore("Store").add("Inbox");
+    const std::vector<std::set<std::string>> failing = {
+        {"Class"}, {"Class", "SenderName"}, {"Class", "Subject"}};
+    for (const auto &properties : failing) {
+        MemoryItem appointment = Mail("unreadable class");
+        appointment.itemClass = 26;
+        appointment.senderName = "Ann";
+        appointment.failing = properties;
+        inbox.add(appointment);
+    }
 
     listing.PushButton1_Click();
 
-    EXPECT_EQ(subjects(), (Strings{"unreadable class"}));
-    ASSERT_EQ(test.reports().size(), 1u);
-    EXPECT_TRUE(HasText(test.reports()[0], "in Ferndock2021/08/31.Form1.GetMailItems at line 118"));
-    EXPECT_TRUE(HasText(test.reports()[0], "\r\npFld.Folders.count: 1"));
+    EXPECT_EQ(column(5), (Strings{"Ann", "", "Ann"}));
+    EXPECT_EQ(subjects(), (Strings{"unreadable class", "unreadable class", ""}));
+    const auto reports = test.reports();
+    ASSERT_EQ(reports.size(), 5u); // the class of each, and the one other property that failed
+    EXPECT_TRUE(HasText(reports[0], "in Ferndock2021/08/31.Form1.GetMailItems at line 118"));
+    EXPECT_TRUE(HasText(reports[0], "\r\npFld.Folders.count: 1"));
+    EXPECT_TRUE(HasText(reports[1], "at line 118"));
+    EXPECT_TRUE(HasText(reports[2], "at line 130"));
+    EXPECT_TRUE(HasText(reports[3], "at line 118"));
+    EXPECT_TRUE(HasText(reports[4], "at line 138"));
+}
+
+TEST_F(MailWalkTest, ItemsThatCannotBeReadAtAllGetNoRowsAndOneReportPerStore) {
+    MemoryItem unreadable = Mail("never shown");
+    unreadable.itemClass = 40;
+    unreadable.failing = {"Class", "Subject",     "SenderName",         "ReceivedTime",
+                          "Body",  "Attachments", "SenderEmailAddress", "SenderEmailType"};
+    MemoryFolder &archive = test.outlook.addProfileStore("Archive");
+    MemoryFolder &contacts = archive.add("Contacts");
+    contacts.add("Old").add(unreadable);
+    for (int i = 0; i < 11; ++i)
+        contacts.add(unreadable);
+    contacts.add(Mail("readable"));
+    archive.add("Inbox").add(Mail("inbox mail"));
+    MemoryFolder &mailbox = test.outlook.addProfileStore("Mailbox").add("Inbox");
+    mailbox.add(Mail("mailbox mail"));
+    mailbox.add(unreadable);
+    test.outlook.addProfileStore("Clean").add("Inbox").add(Mail("clean mail"));
+
+    listing.PushButton1_Click();
+
+    EXPECT_EQ(subjects(), (Strings{"readable", "inbox mail", "mailbox mail", "clean mail"}));
+    const auto reports = test.reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_TRUE(HasText(reports[0], "12 items of the store \"Archive\" could not be read and are "
+                                    "not listed: Contacts/Old, item 1; Contacts, item 1; "
+                                    "Contacts, item 2 and 9 more. The first failed with: The "
+                                    "property \"Class\" is unknown."));
+    EXPECT_TRUE(HasText(reports[0], "in Ferndock2021/08/31.Form1.GetMailItems at line 144"));
+    EXPECT_TRUE(HasText(reports[0], "pFld.Folders.count: 2"));
+    EXPECT_TRUE(HasText(reports[1], "1 item of the store \"Mailbox\" could not be read and is "
+                                    "not listed: Inbox, item 2. The first"));
+    EXPECT_EQ(test.messageBoxes.texts().back(), "Done.");
 }
 
 TEST_F(MailWalkTest, FolderWhoseNameCannotBeTestedIsWalked) {

@@ -48,8 +48,6 @@ class OutlookListing {
     void PushButton6_Click(); // "Deselect All Items"
     void PushButton8_Click(); // PST file picker
 
-    ListingState &state() { return state_; }
-
   private:
     /// The two checks of the PST source, numbered from firstLine; false when the action stops.
     bool pstFileIsUsable(Guard &guard, int firstLine);

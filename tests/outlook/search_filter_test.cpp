@@ -29,7 +29,6 @@ TEST_F(SearchTest, MatchesSenderNameBodyAndAddressIgnoringCase) {
 
     EXPECT_EQ(find("smith"), (Strings{"from smith", "address"}));
     EXPECT_EQ(find("abc"), (Strings{"body", "corp"}));
-    EXPECT_FALSE(listing.state().bSearchMode);
     EXPECT_EQ(test.messageBoxes.texts().back(), "Done.");
 }
 

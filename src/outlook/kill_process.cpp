@@ -1,7 +1,8 @@
 #include "outlook/outlook_listing.h"
 #include "platform/plain_text.h"
 
-#include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace qb::outlook {
 namespace {
@@ -17,6 +18,25 @@ bool MatchesName(const ProcessEntry &process, const std::string &lowerName) {
            LowerCase(LastComponent(process.firstArgument)).ends_with(lowerName);
 }
 
+/// The ids of the processes that ancestorId started, directly or through its descendants.
+std::unordered_set<int> DescendantsOf(int ancestorId, const std::vector<ProcessEntry> &running) {
+    std::unordered_multimap<int, int> children;
+    for (const ProcessEntry &process : running)
+        children.emplace(process.parentId, process.id);
+    std::unordered_set<int> descendants;
+    std::vector<int> toVisit{ancestorId};
+    while (!toVisit.empty()) {
+        const int parent = toVisit.back();
+        toVisit.pop_back();
+        const auto [first, last] = children.equal_range(parent);
+        for (auto child = first; child != last; ++child)
+            // A set already holding the id means a loop of ids in a snapshot taken mid-change.
+            if (child->second != ancestorId && descendants.insert(child->second).second)
+                toVisit.push_back(child->second);
+    }
+    return descendants;
+}
+
 } // namespace
 
 void KillProcess(Processes &processes, const std::string &processName) {
@@ -25,16 +45,18 @@ void KillProcess(Processes &processes, const std::string &processName) {
         return;
     const std::string lowerName = LowerCase(processName);
     std::vector<ProcessEntry> running;
+    int ownId = 0;
     try {
         running = processes.list();
+        ownId = processes.ownId();
     } catch (const std::exception &) {
         return; // nothing can be ended without a list, and nothing is reported
     }
-    const int ownId = static_cast<int>(::getpid());
+    // Only what this program started is ended: an Outlook the user runs under Wine, maybe in
+    // the middle of writing a .pst, is not the program's to end.
+    const std::unordered_set<int> descendants = DescendantsOf(ownId, running);
     for (const ProcessEntry &process : running) {
-        // The program may itself run under a matching name; ending it here would cut the close
-        // short.
-        if (process.id == ownId || !MatchesName(process, lowerName))
+        if (!descendants.contains(process.id) || !MatchesName(process, lowerName))
             continue;
         try {
             processes.terminate(process.id);

@@ -1,6 +1,9 @@
 #include "outlook/outlook_listing.h"
+#include "outlook/property_read.h"
 #include "outlook/required_object.h"
 #include "outlook/search_filter.h"
+
+#include <optional>
 
 namespace qb::outlook {
 namespace {
@@ -8,6 +11,14 @@ namespace {
 /// Folders whose trees hold news and public folders, not the user's mail.
 bool IsWalked(const std::string &folderName) {
     return folderName != "Internet Newsgroups" && folderName != "All Public Folders";
+}
+
+/// True when neither the subject nor the sender name of an item can be read. With its class
+/// unreadable as well, the store cannot read the item at all (libpff fails so on some contacts),
+/// and a row would hold nothing but a report for every cell.
+bool SubjectAndSenderUnreadable(Item &item) {
+    return PropertyRead<std::string>([&] { return item.Subject(); }).failed() &&
+           PropertyRead<std::string>([&] { return item.SenderName(); }).failed();
 }
 
 } // namespace
@@ -21,6 +32,9 @@ void OutlookListing::GetMailItems(std::int16_t pLevel, const std::shared_ptr<Fol
     });
     if (!guard.test(100, [&] { return IsWalked(Required(pFld).defaultValue()); }))
         return;
+    std::optional<CurrentStoreWalk> storeWalk;
+    if (pLevel == 1)
+        storeWalk.emplace(storeWalk_, state_.strRootFolder);
     int subfolders = 0;
     guard.step(102, [&] { subfolders = Required(Required(pFld).folders()).count(); });
     for (int i = 1; i <= subfolders; ++i) {
@@ -30,12 +44,19 @@ void OutlookListing::GetMailItems(std::int16_t pLevel, const std::shared_ptr<Fol
         if (subfolder)
             walkSubfolder(guard, pLevel, subfolder, Recursive);
     }
+    if (pLevel == 1)
+        guard.step(144, [&] { storeWalk_.checkAllRead(); });
 }
 
 void OutlookListing::walkSubfolder(Guard &guard, std::int16_t pLevel,
                                    const std::shared_ptr<Folder> &subfolder, bool &Recursive) {
-    if (pLevel == 1)
+    const InsideFolder inside(storeWalk_, subfolder);
+    if (pLevel == 1) {
+        // A name that cannot be read must not leave the previous folder's name behind, which
+        // would give this folder's rows to that folder (and to its download scope).
+        state_.strTopFolder.clear();
         guard.step(108, [&] { state_.strTopFolder = subfolder->name(); });
+    }
     guard.step(110, [&] { GetMailItems(2, subfolder, Recursive); });
     std::shared_ptr<Items> items;
     int count = 0;
@@ -48,12 +69,19 @@ void OutlookListing::walkSubfolder(Guard &guard, std::int16_t pLevel,
         std::shared_ptr<Item> item;
         guard.step(116, [&] { item = items->item(j); });
         if (item)
-            considerItem(guard, *subfolder, *item);
+            considerItem(guard, *subfolder, *item, j);
     }
 }
 
-void OutlookListing::considerItem(Guard &guard, Folder &holder, Item &item) {
-    if (!guard.test(118, [&] { return item.Class() == olMail; }))
+void OutlookListing::considerItem(Guard &guard, Folder &holder, Item &item, int position) {
+    // The class is read before its step: whether its failure is reported depends on whether
+    // anything else of the item can be read.
+    const PropertyRead<int> itemClass([&] { return item.Class(); });
+    if (itemClass.failed() && SubjectAndSenderUnreadable(item)) {
+        storeWalk_.addUnreadable(position, itemClass.failure());
+        return;
+    }
+    if (!guard.test(118, [&] { return itemClass.value() == olMail; }))
         return;
     if (state_.bSearchMode && !guard.test(120, [&] {
             return PassesSearchFilter(item, controls_.Text1.text(), state_.iOutlookVersion,

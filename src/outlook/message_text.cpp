@@ -8,9 +8,15 @@
 namespace qb::outlook {
 
 std::string ReceivedTimeText(TextLocale &locale, const LocalDateTime &receivedTime) {
+    // A message that carries no time at all reads as the zero date; showing 12/30/1899 would
+    // give it a date it never had, and a search for 1899 would find it.
+    if (receivedTime == LocalDateTime{})
+        return {};
     std::string text = locale.shortDate(receivedTime);
-    if (!receivedTime.isMidnight())
-        text += " " + locale.longTime(receivedTime);
+    if (!receivedTime.isMidnight()) {
+        text += ' ';
+        text += locale.longTime(receivedTime);
+    }
     return text;
 }
 

@@ -10,7 +10,8 @@
 namespace qb::outlook {
 
 /// The Date cell of a message row: the short date, a blank and the long time; the time is left
-/// out when it is exactly midnight.
+/// out when it is exactly midnight, and the whole text is empty for a message without any time
+/// (the default LocalDateTime).
 std::string ReceivedTimeText(TextLocale &locale, const LocalDateTime &receivedTime);
 
 /// The Attachments cell: "Yes (n)" for n > 0 attachments, else "No".

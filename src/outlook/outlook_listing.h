@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/outlook_api.h"
+#include "outlook/store_walk.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"
 #include "platform/controls/window_model.h"
+#include "platform/outlook_api.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -47,8 +48,6 @@ class OutlookListing {
     void PushButton6_Click(); // "Deselect All Items"
     void PushButton8_Click(); // PST file picker
 
-    ListingState &state() { return state_; }
-
   private:
     /// The two checks of the PST source, numbered from firstLine; false when the action stops.
     bool pstFileIsUsable(Guard &guard, int firstLine);
@@ -59,21 +58,25 @@ class OutlookListing {
     /// Walks one subfolder of the folder being walked: its subfolders, then its messages.
     void walkSubfolder(Guard &guard, std::int16_t pLevel, const std::shared_ptr<Folder> &subfolder,
                        bool &Recursive);
-    /// Lists one item of a subfolder when it is a mail message that the search lets through.
-    void considerItem(Guard &guard, Folder &holder, Item &item);
+    /// Lists item `position` of a subfolder when it is a mail message that the search lets
+    /// through; an item of which nothing can be read is only noted for the store's report.
+    void considerItem(Guard &guard, Folder &holder, Item &item, int position);
     /// Builds the cells of one message row and appends the row.
     void appendMessageRow(Guard &guard, Folder &holder, Item &item);
 
     Platform &platform_;
     ListingControls controls_;
     ListingState state_;
+    StoreWalk storeWalk_;
 };
 
 /// True when an application object can be created; never reports.
 bool IsOutlookInstalled(MailStoreLayer &layer);
 
-/// Ends every process whose executable name ends with processName, compared without regard to
-/// letter case. Reports nothing: a failure ends it quietly.
+/// Ends every process that this program started, directly or through the processes it started,
+/// whose executable name ends with processName, compared without regard to letter case. Other
+/// processes and the program itself are never touched. Reports nothing: a failure ends it
+/// quietly.
 void KillProcess(Processes &processes, const std::string &processName);
 
 } // namespace qb::outlook

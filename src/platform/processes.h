@@ -12,6 +12,8 @@ struct ProcessEntry {
     std::string name;
     /// The first command-line argument, as the process was started.
     std::string firstArgument;
+    /// The process that started it, or the one that took it over when that one ended.
+    int parentId = 0;
 };
 
 /// Running processes.
@@ -22,6 +24,8 @@ class Processes {
     virtual std::vector<ProcessEntry> list() = 0;
     /// Ends the process at once; throws Failure when it may not be signalled.
     virtual void terminate(int processId) = 0;
+    /// The id of this program's own process.
+    virtual int ownId() = 0;
 };
 
 } // namespace qb

@@ -197,7 +197,8 @@ TEST(MainWindowWithOutlook, ExpressWindowReturnsToTheMainWindow) {
 
 TEST(MainWindowClosing, EndsOutlookProcessesThenTheProgram) {
     test::TestPlatform fixture;
-    fixture.processes.running = {{10, "OUTLOOK.EXE", ""}, {11, "bash", "/bin/bash"}};
+    fixture.processes.running = {{10, "OUTLOOK.EXE", "", fixture.processes.ownProcessId},
+                                 {11, "bash", "/bin/bash", fixture.processes.ownProcessId}};
     Windows windows(fixture);
     EXPECT_THROW(windows.main.window.onUnload(), test::ProgramEnded);
     EXPECT_EQ(fixture.processes.terminated, std::vector<int>{10});

@@ -50,22 +50,6 @@ class ListingTest : public ::testing::Test {
 
     std::vector<std::string> subjects() const { return column(8); }
 
-    /// Walks the store root of that name as the listing does, for Outlook 16; rows land in
-    /// ListView1.
-    void walk(const std::string &rootName) {
-        auto application = test.outlook.createApplication();
-        auto roots = application->GetNamespace("MAPI")->folders();
-        for (int i = 1; i <= roots->count(); ++i) {
-            auto root = roots->item(i);
-            if (root->name() != rootName)
-                continue;
-            listing.state().strRootFolder = rootName;
-            listing.state().iOutlookVersion = 16;
-            bool recursive = true;
-            listing.GetMailItems(1, root, recursive);
-        }
-    }
-
     /// A mail message with the given subject and otherwise default fields.
     static MemoryItem Mail(const std::string &subject) {
         MemoryItem item;

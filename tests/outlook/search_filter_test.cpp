@@ -29,7 +29,6 @@ TEST_F(SearchTest, MatchesSenderNameBodyAndAddressIgnoringCase) {
 
     EXPECT_EQ(find("smith"), (Strings{"from smith", "address"}));
     EXPECT_EQ(find("abc"), (Strings{"body", "corp"}));
-    EXPECT_FALSE(listing.state().bSearchMode);
     EXPECT_EQ(test.messageBoxes.texts().back(), "Done.");
 }
 
@@ -44,8 +43,9 @@ TEST_F(SearchTest, EmptyTextListsEveryMailMessage) {
     add("one");
     add("two");
     add("appointment").itemClass = 26;
+    add("no time").receivedTime = {};
 
-    EXPECT_EQ(find(""), (Strings{"one", "two"}));
+    EXPECT_EQ(find(""), (Strings{"one", "two", "no time"}));
 }
 
 TEST_F(SearchTest, MatchesTheDateTextAsTheDateColumnShowsIt) {
@@ -53,10 +53,12 @@ TEST_F(SearchTest, MatchesTheDateTextAsTheDateColumnShowsIt) {
     add("2022 mail").receivedTime = {2022, 6, 1, 10, 0, 0};
     add("body names the year").body = "planned for 2021";
     add("midnight").receivedTime = {2022, 6, 1, 0, 0, 0};
+    add("no time").receivedTime = {};
 
     EXPECT_EQ(find("2021"), (Strings{"2021 mail", "body names the year"}));
     EXPECT_EQ(find("10:00:00 am"), (Strings{"2021 mail", "2022 mail"}));
     EXPECT_TRUE((find("12:00:00 AM")).empty());
+    EXPECT_TRUE((find("1899")).empty());
 }
 
 TEST_F(SearchTest, MatchesExchangeAddressesButOnlyFromVersion10) {

@@ -119,6 +119,8 @@ class FakeProcesses : public Processes {
   public:
     std::vector<ProcessEntry> list() override { return running; }
     void terminate(int processId) override;
+    int ownId() override { return ownProcessId; }
+    int ownProcessId = 1000;
     std::vector<ProcessEntry> running;
     std::vector<int> terminated;
     std::vector<int> refused; // ids that may not be signalled

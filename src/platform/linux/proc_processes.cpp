@@ -2,8 +2,8 @@
 
 #include "platform/failure.h"
 
-#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
@@ -11,7 +11,10 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
+#include <string_view>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace qb {
 namespace {
@@ -19,18 +22,12 @@ namespace {
 constexpr const char *source = "ProcProcesses";
 
 /// The process id a /proc entry names, or 0 when the entry is not a process.
-int ProcessIdOf(const char *entryName) {
-    if (*entryName == '\0')
-        return 0;
-    long id = 0;
-    for (const char *c = entryName; *c != '\0'; ++c) {
-        if (!std::isdigit(static_cast<unsigned char>(*c)))
-            return 0;
-        id = id * 10 + (*c - '0');
-        if (id > INT32_MAX)
-            return 0;
-    }
-    return static_cast<int>(id);
+int ProcessIdOf(std::string_view entryName) {
+    int id = 0;
+    const auto [end, error] =
+        std::from_chars(entryName.data(), entryName.data() + entryName.size(), id);
+    const bool wholeNumber = error == std::errc() && end == entryName.data() + entryName.size();
+    return wholeNumber && id > 0 ? id : 0;
 }
 
 /// The whole of a /proc file, or nothing when it cannot be opened (the process has ended).
@@ -41,20 +38,36 @@ std::optional<std::string> ReadProcFile(int processId, const char *name) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string TrimLineEnd(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    return text;
+/// The name and parent id that /proc/PID/stat gives as "PID (NAME) STATE PPID ...". The name may
+/// itself hold blanks and parentheses, so it ends at the last ")".
+std::optional<ProcessEntry> ParseStat(int processId, const std::string &stat) {
+    const auto open = stat.find('(');
+    const auto close = stat.rfind(')');
+    if (open == std::string::npos || close == std::string::npos || close < open)
+        return std::nullopt;
+    std::istringstream rest(stat.substr(close + 1));
+    std::string state;
+    int parentId = 0;
+    if (!(rest >> state >> parentId))
+        return std::nullopt;
+    ProcessEntry process;
+    process.id = processId;
+    process.name = stat.substr(open + 1, close - open - 1);
+    process.parentId = parentId;
+    return process;
 }
 
 std::optional<ProcessEntry> ReadProcess(int processId) {
-    const auto comm = ReadProcFile(processId, "comm");
-    if (!comm)
+    const auto stat = ReadProcFile(processId, "stat");
+    if (!stat)
+        return std::nullopt;
+    auto process = ParseStat(processId, *stat);
+    if (!process)
         return std::nullopt;
     // Kernel threads have an empty command line; they keep their name only.
     const std::string commandLine = ReadProcFile(processId, "cmdline").value_or(std::string());
-    return ProcessEntry{processId, TrimLineEnd(*comm),
-                        commandLine.substr(0, commandLine.find('\0'))};
+    process->firstArgument = commandLine.substr(0, commandLine.find('\0'));
+    return process;
 }
 
 Failure SystemFailure(int errorCode) {
@@ -87,6 +100,10 @@ void ProcProcesses::terminate(int processId) {
                       "Invalid process id " + std::to_string(processId));
     if (::kill(static_cast<pid_t>(processId), SIGKILL) != 0)
         throw SystemFailure(errno);
+}
+
+int ProcProcesses::ownId() {
+    return static_cast<int>(::getpid());
 }
 
 } // namespace qb

@@ -2,23 +2,12 @@
 
 #include "export/file_utilities.h"
 #include "export/output_names.h"
+#include "outlook/required_object.h"
 #include "platform/plain_text.h"
 
 namespace qb::exporting {
-namespace {
 
-/// The run-time's failure for a call on an object that was never created.
-constexpr std::int32_t objectNotSet = 91;
-
-/// The object, or the failure a call on a missing object gives.
-template <typename Object> Object &Require(const std::shared_ptr<Object> &object) {
-    if (!object)
-        throw Failure(objectNotSet, programSource,
-                      "Object variable or With block variable not set");
-    return *object;
-}
-
-} // namespace
+using outlook::Required;
 
 DownloadRun::DownloadRun(Platform &platform, DownloadControls controls, Guard &guard)
     : platform_(platform), controls_(controls), guard_(guard) {}
@@ -73,16 +62,12 @@ bool DownloadRun::chooseFilter() {
 
 void DownloadRun::openOutlook() {
     guard_.step(136, [&] { application_ = platform_.outlook.createApplication(); });
-    guard_.step(138, [&] { namespace_ = Require(application_).GetNamespace("MAPI"); });
+    guard_.step(138, [&] { namespace_ = Required(application_).GetNamespace("MAPI"); });
 }
 
 void DownloadRun::downloadRows() {
     const RowLines &lines = *lines_;
     int row = 1;
-    guard_.step(lines.combinedPath, [&] {
-        if (controls_.Option2.value())
-            combinedPath_ = folder_ + combinedFileName;
-    });
     // The row count is read on every pass: events run during the pauses may change the list.
     while (guard_.test(lines.loopTest, [&] { return row <= controls_.ListView1.rowCount(); })) {
         const bool taken = lines.rowTest == 0 || guard_.test(lines.rowTest, [&] {
@@ -101,7 +86,10 @@ void DownloadRun::downloadRow(int row) {
         return;
     guard_.step(lines.pause, [&] { Pause(platform_, 0.5); });
     nameFile();
-    guard_.step(lines.save, [&] { Require(item_).SaveAs(path_, outlook::olTXT); });
+    // A save that failed left no file, so there is nothing to gather.
+    if (!saveItem())
+        return;
+    // The mode is read for every message: switching it during a run takes effect at once.
     if (guard_.test(lines.oneFileTest, [&] { return controls_.Option2.value(); }))
         gatherIntoCombinedFile();
 }
@@ -125,34 +113,65 @@ bool DownloadRun::fetchItem(int row) {
     item_.reset();
     guard_.step(lines_->fetch, [&] {
         const std::string entryId(controls_.ListView1.subItem(row, entryIdSubItem));
-        item_ = Require(namespace_).GetItemFromID(entryId);
+        item_ = Required(namespace_).GetItemFromID(entryId);
     });
     return item_ != nullptr;
 }
 
 void DownloadRun::nameFile() {
     const RowLines &lines = *lines_;
+    path_.clear(); // a path step that fails must not leave the previous message's path
     guard_.step(lines.name, [&] {
         // The time stamp comes first, so a subject that cannot be read leaves a name of this
         // moment instead of the previous message's name, whose file the save would replace.
         name_ = OutlookTimeStamp(platform_.clock.now(), platform_.locale) + " ";
-        name_ += Require(item_).Subject();
+        name_ += Required(item_).Subject();
     });
     for (std::size_t index = 0; index < outlookReplacements.size(); ++index)
         guard_.step(lines.firstReplacement + 2 * static_cast<int>(index),
                     [&] { name_ = ApplyReplacement(name_, outlookReplacements[index]); });
-    guard_.step(lines.path, [&] { path_ = folder_ + name_ + ".txt"; });
+    guard_.step(lines.path, [&] { path_ = folder_ + unusedFileName(); });
+}
+
+std::string DownloadRun::unusedFileName() const {
+    // Time stamps come round again in the hour that repeats when the clocks go back; a name
+    // this run has saved under must not be replaced, while an earlier run's file may be.
+    std::string fileName = FittedFileName(name_, ".txt");
+    for (int copy = 2; savedPaths_.contains(folder_ + fileName); ++copy)
+        fileName = FittedFileName(name_, " (" + std::to_string(copy) + ").txt");
+    return fileName;
+}
+
+bool DownloadRun::saveItem() {
+    bool saved = false;
+    guard_.step(lines_->save, [&] {
+        Required(item_).SaveAs(path_, outlook::olTXT);
+        saved = true;
+    });
+    if (saved)
+        savedPaths_.insert(path_);
+    return saved;
 }
 
 void DownloadRun::gatherIntoCombinedFile() {
     const RowLines &lines = *lines_;
+    const std::string combinedPath = folder_ + combinedFileName;
+    text_.clear();
     guard_.step(lines.readBack, [&] { text_ = ReadTextFileOrWarn(platform_, path_); });
+    // An empty text means the single file could not be read: adding nothing to the combined
+    // file must not replace it either.
+    if (text_.empty())
+        return;
+    bool gathered = false;
     guard_.step(lines.write, [&] {
         // The first text of the run replaces what an earlier run left; the rest follow it.
-        WriteOrAppendTextFile(platform_.files, text_, combinedPath_, combinedWrites_ + 1);
+        WriteOrAppendTextFile(platform_.files, text_, combinedPath, combinedWrites_ + 1);
         ++combinedWrites_;
+        gathered = true;
     });
-    guard_.step(lines.deleteSingle, [&] { DeleteFileQuietly(platform_, path_); });
+    // Until the combined file holds the message, the single file is its only copy.
+    if (gathered)
+        guard_.step(lines.deleteSingle, [&] { DeleteFileQuietly(platform_, path_); });
 }
 
 void DownloadRun::closeOutlook() {

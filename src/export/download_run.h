@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace qb::exporting {
@@ -28,6 +29,8 @@ class DownloadRun {
     void takeRow();
     bool fetchItem(int row);
     void nameFile();
+    std::string unusedFileName() const;
+    bool saveItem();
     void gatherIntoCombinedFile();
     void closeOutlook();
     void announce();
@@ -40,7 +43,6 @@ class DownloadRun {
 
     std::string folder_;
     std::string filter_;
-    std::string combinedPath_;
     std::int32_t takenCount_ = 0;
     /// Texts gathered into the combined file so far; the first one replaces the file.
     std::int32_t combinedWrites_ = 0;
@@ -51,6 +53,8 @@ class DownloadRun {
     std::string name_;
     std::string path_;
     std::string text_;
+    /// Paths of the files this run has saved, which later messages must not replace.
+    std::set<std::string> savedPaths_;
 };
 
 } // namespace qb::exporting

@@ -3,12 +3,21 @@
 namespace qb::exporting {
 namespace {
 
-constexpr RowLines checkedItemsLines{180, 182, 184, 186, 188, 192, 194, 196,
-                                     198, 216, 218, 220, 222, 224, 226, 228};
-constexpr RowLines allLines{238, 240, 0,   246, 242, 248, 250, 252,
-                            254, 272, 274, 276, 278, 280, 282, 284};
-constexpr RowLines folderFilterLines{292, 294, 296, 298, 300, 304, 306, 308,
-                                     310, 328, 330, 332, 334, 336, 338, 340};
+// Kept in the order of the steps, a few to a line, so that the three loops read side by side.
+// clang-format off
+constexpr RowLines checkedItemsLines{
+    .loopTest = 182, .rowTest = 184, .sleep = 186, .count = 188, .fetch = 192, .pause = 194,
+    .name = 196, .firstReplacement = 198, .path = 216, .save = 218, .oneFileTest = 220,
+    .readBack = 222, .write = 224, .deleteSingle = 226, .nextRow = 228};
+constexpr RowLines allLines{
+    .loopTest = 240, .rowTest = 0, .sleep = 246, .count = 242, .fetch = 248, .pause = 250,
+    .name = 252, .firstReplacement = 254, .path = 272, .save = 274, .oneFileTest = 276,
+    .readBack = 278, .write = 280, .deleteSingle = 282, .nextRow = 284};
+constexpr RowLines folderFilterLines{
+    .loopTest = 294, .rowTest = 296, .sleep = 298, .count = 300, .fetch = 304, .pause = 306,
+    .name = 308, .firstReplacement = 310, .path = 328, .save = 330, .oneFileTest = 332,
+    .readBack = 334, .write = 336, .deleteSingle = 338, .nextRow = 340};
+// clang-format on
 
 } // namespace
 

@@ -36,7 +36,6 @@ bool RowIsTaken(const ListView &list, int row, Selection selection, const std::s
 
 /// Line numbers of the per-row steps; each selection runs its own copy of the loop.
 struct RowLines {
-    int combinedPath;
     int loopTest;
     /// 0 when every row is taken without a test.
     int rowTest;

@@ -1,5 +1,6 @@
 #include "export/output_names.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -32,15 +33,15 @@ std::string OutlookTimeStamp(const LocalDateTime &time, TextLocale &locale) {
     return digits + designator;
 }
 
-std::string CleanOutlookName(std::string name) {
-    for (const NameReplacement &replacement : outlookReplacements)
-        name = ApplyReplacement(name, replacement);
-    return name;
-}
-
-std::string OutlookFileName(const LocalDateTime &time, TextLocale &locale,
-                            const std::string &subject) {
-    return CleanOutlookName(OutlookTimeStamp(time, locale) + " " + subject) + ".txt";
+std::string FittedFileName(const std::string &name, const std::string &ending) {
+    const std::size_t room =
+        maxFileNameBytes > ending.size() ? maxFileNameBytes - ending.size() : 0;
+    std::size_t length = std::min(name.size(), room);
+    // A byte 10xxxxxx continues a character: cutting before it would leave half a character.
+    while (length > 0 && length < name.size() &&
+           (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+        --length;
+    return name.substr(0, length) + ending;
 }
 
 std::string ExpressFileName(const std::string &subject, std::int32_t runningNumber) {

@@ -4,6 +4,7 @@
 #include "platform/text_locale.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -36,11 +37,12 @@ std::string ApplyReplacement(const std::string &name, const NameReplacement &rep
 
 /// The time stamp "mm-dd-yyyy hh nn ss AMPM" with the locale's designators; hh runs 01 to 12.
 std::string OutlookTimeStamp(const LocalDateTime &time, TextLocale &locale);
-/// The nine replacements of the Outlook rule, in their order, on a name.
-std::string CleanOutlookName(std::string name);
-/// Time stamp, blank, subject, cleaned, then ".txt" (no folder).
-std::string OutlookFileName(const LocalDateTime &time, TextLocale &locale,
-                            const std::string &subject);
+
+/// The longest file name the file system takes, in bytes.
+inline constexpr std::size_t maxFileNameBytes = 255;
+/// name followed by ending, where name is cut at a UTF-8 character boundary as far as needed for
+/// the whole to fit in maxFileNameBytes.
+std::string FittedFileName(const std::string &name, const std::string &ending);
 /// Subject, "_", running number, ".txt", with the refused characters turned into blanks.
 std::string ExpressFileName(const std::string &subject, std::int32_t runningNumber);
 

@@ -20,9 +20,11 @@ class FileSystem {
     virtual std::uint64_t fileSize(const std::string &path) = 0;
     /// The whole file as bytes.
     virtual std::string readAll(const std::string &path) = 0;
-    /// Creates or replaces the file with the bytes.
+    /// Creates or replaces the file with the bytes, whole or not at all: after a failure the old
+    /// file is as it was and nothing new remains. A link at path is replaced, not followed.
     virtual void write(const std::string &path, const std::string &bytes) = 0;
-    /// Appends the bytes, creating the file when missing.
+    /// Appends the bytes, creating the file when missing; after a failure the file holds what it
+    /// held before. A link at path is refused, not followed.
     virtual void append(const std::string &path, const std::string &bytes) = 0;
     /// Ordinary delete of every file matching the pattern; fails when nothing matched or a
     /// file could not be deleted.

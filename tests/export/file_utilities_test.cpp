@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 
 namespace qb::exporting {
@@ -52,8 +53,68 @@ TEST_F(FileUtilities, WriteTextFileReplacesWithoutAddingALineEnd) {
     t.folder.write("out.txt", "old content that is longer");
     WriteTextFile(files, "new", t.folder / "out.txt");
     EXPECT_EQ(t.folder.read("out.txt"), "new");
-    EXPECT_THROW(WriteTextFile(files, "x", t.folder / "no-such-folder/out.txt"), Failure);
-    EXPECT_THROW(WriteTextFile(files, "x", ""), Failure);
+}
+
+TEST_F(FileUtilities, FailuresTellAMissingFileFromAMissingFolder) {
+    t.folder.write("locked.txt", "x");
+    ::chmod((t.folder / "locked.txt").c_str(), 0444);
+    const struct {
+        const char *trace;
+        std::function<void()> call;
+        std::int32_t number;
+    } cases[] = {
+        {"read a missing file", [&] { files.readAll(t.folder / "missing.txt"); }, 53},
+        {"delete a missing file", [&] { ForceDeleteFile(files, t.folder / "missing.txt"); }, 53},
+        {"delete in a missing folder", [&] { ForceDeleteFile(files, t.folder / "no/*.eml"); }, 76},
+        {"write into a missing folder", [&] { WriteTextFile(files, "x", t.folder / "no/a"); }, 76},
+        {"write to no path", [&] { WriteTextFile(files, "x", ""); }, 76},
+        {"replace a read-only file", [&] { WriteTextFile(files, "x", t.folder / "locked.txt"); },
+         70},
+        {"append to a read-only file",
+         [&] { WriteOrAppendTextFile(files, "x", t.folder / "locked.txt", 2); }, 70},
+    };
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.trace);
+        try {
+            test.call();
+            ADD_FAILURE() << "no failure";
+        } catch (const Failure &failure) {
+            EXPECT_EQ(failure.number(), test.number) << failure.description();
+        }
+    }
+    EXPECT_EQ(t.folder.read("locked.txt"), "x");
+}
+
+TEST_F(FileUtilities, AWriteThatFailsPartWayLeavesEveryFileAsItWas) {
+    t.folder.write("all.txt", "earlier run");
+    t.files.failAfterBytes = 4;
+    for (std::int32_t rowIndex : {1, 2}) {
+        SCOPED_TRACE(rowIndex);
+        try {
+            WriteOrAppendTextFile(files, "a longer text", t.folder / "all.txt", rowIndex);
+            ADD_FAILURE() << "the write went through";
+        } catch (const Failure &failure) {
+            EXPECT_EQ(failure.description(), "File too large: " + (t.folder / "all.txt"));
+        }
+    }
+    EXPECT_THROW(WriteTextFile(files, "a longer text", t.folder / "new.txt"), Failure);
+    EXPECT_EQ(t.folder.read("all.txt"), "earlier run");
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(t.folder.path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"all.txt"}) << "no partial or temporary file";
+}
+
+TEST_F(FileUtilities, WritesReplaceALinkAndNeverReachItsTarget) {
+    t.folder.write("outside.txt", "someone else's");
+    fs::create_directory(t.folder / "out");
+    fs::create_symlink(t.folder / "outside.txt", t.folder / "out/AllEmails.txt");
+    EXPECT_THROW(WriteOrAppendTextFile(files, "appended", t.folder / "out/AllEmails.txt", 2),
+                 Failure);
+    WriteOrAppendTextFile(files, "replaced", t.folder / "out/AllEmails.txt", 1);
+    EXPECT_FALSE(fs::is_symlink(t.folder / "out/AllEmails.txt"));
+    EXPECT_EQ(t.folder.read("out/AllEmails.txt"), "replaced");
+    EXPECT_EQ(t.folder.read("outside.txt"), "someone else's");
 }
 
 TEST_F(FileUtilities, WriteOrAppendReplacesForTheFirstRowAndAppendsLater) {

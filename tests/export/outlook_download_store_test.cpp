@@ -28,11 +28,19 @@ void ListMessages(outlook::Folder &folder, const std::string &topName,
     for (int index = 1; index <= items->count(); ++index) {
         const auto item = items->item(index);
         if (item->Class() == outlook::olMail)
-            messages.push_back({topName, folder.name(), item->Subject(), item->EntryID()});
+            messages.push_back({topName, folder.name() == topName ? "" : folder.name(),
+                                item->Subject(), item->EntryID()});
     }
     const auto children = folder.folders();
     for (int index = 1; index <= children->count(); ++index)
         ListMessages(*children->item(index), topName, messages);
+}
+
+/// The subject after the replacements of the download's name rule.
+std::string Cleaned(std::string subject) {
+    for (const NameReplacement &replacement : outlookReplacements)
+        subject = ApplyReplacement(subject, replacement);
+    return subject;
 }
 
 /// The mail messages under every top-level folder of every store of the layer.
@@ -111,8 +119,7 @@ TEST_F(OutlookDownloadFromPst, InboxMessagesAreSavedOneFileEachAndThenGathered) 
         const std::string stamp = OutlookTimeStamp(
             {2024, 3, 3, 14, 5, 10 + 3 * (static_cast<int>(index) + 1) / 2}, t.locale);
         EXPECT_EQ(files[index].substr(0, stamp.size()), stamp);
-        EXPECT_EQ(files[index].substr(stamp.size()),
-                  CleanOutlookName(" " + inboxSubjects[index]) + ".txt");
+        EXPECT_EQ(files[index].substr(stamp.size()), " " + Cleaned(inboxSubjects[index]) + ".txt");
         const std::string text = t.folder.read("out/" + files[index]);
         EXPECT_TRUE(text.starts_with("From:\t")) << text.substr(0, 80);
         EXPECT_NE(text.find("Subject:\t" + inboxSubjects[index] + "\r\n"), std::string::npos);

@@ -1,10 +1,14 @@
 #include "support/fakes.h"
 
 #include "platform/failure.h"
+#include "platform/linux/system_failure.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace qb::test {
 
@@ -135,6 +139,54 @@ void FakeProcesses::terminate(int processId) {
     if (std::find(refused.begin(), refused.end(), processId) != refused.end())
         throw Failure(error_number::permissionDenied, "Processes", "Operation not permitted");
     terminated.push_back(processId);
+}
+
+/// Holds the process's file size limit at a value while it lives; going past it then fails the
+/// write (EFBIG) instead of ending the program with SIGXFSZ.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(std::uint64_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit limited = before_;
+        limited.rlim_cur = static_cast<rlim_t>(bytes);
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &before_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+  private:
+    rlimit before_{};
+    void (*previousHandler_)(int);
+};
+
+std::int64_t FaultyFileSystem::modificationTime(const std::string &path) {
+    return disk_.modificationTime(path);
+}
+
+std::vector<std::string> FaultyFileSystem::listFiles(const std::string &pattern) {
+    return disk_.listFiles(pattern);
+}
+
+void FaultyFileSystem::write(const std::string &path, const std::string &bytes) {
+    const auto limit = startWrite(path, 0);
+    disk_.write(path, bytes);
+}
+
+void FaultyFileSystem::append(const std::string &path, const std::string &bytes) {
+    const auto limit = startWrite(path, disk_.listFiles(path).empty() ? 0 : disk_.fileSize(path));
+    disk_.append(path, bytes);
+}
+
+std::unique_ptr<FileSizeLimit> FaultyFileSystem::startWrite(const std::string &path,
+                                                            std::uint64_t sizeBefore) {
+    writes.push_back(path);
+    if (diskFull)
+        throw SystemFailure(ENOSPC, path);
+    return failAfterBytes ? std::make_unique<FileSizeLimit>(sizeBefore + *failAfterBytes) : nullptr;
 }
 
 std::string FakeLocale::shortDate(const LocalDateTime &value) {

@@ -6,6 +6,8 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -136,6 +138,38 @@ class FakeLocale : public TextLocale {
     std::string pmDesignator() override { return pm; }
     std::string am = "AM";
     std::string pm = "PM";
+};
+
+class FileSizeLimit;
+
+/// The file system underneath with writes that fail on demand, as on a disk that fills up.
+class FaultyFileSystem : public FileSystem {
+  public:
+    explicit FaultyFileSystem(FileSystem &disk) : disk_(disk) {}
+    std::int64_t modificationTime(const std::string &path) override;
+    bool isFolder(const std::string &path) override { return disk_.isFolder(path); }
+    std::vector<std::string> listFiles(const std::string &pattern) override;
+    std::uint64_t fileSize(const std::string &path) override { return disk_.fileSize(path); }
+    std::string readAll(const std::string &path) override { return disk_.readAll(path); }
+    void write(const std::string &path, const std::string &bytes) override;
+    void append(const std::string &path, const std::string &bytes) override;
+    void remove(const std::string &pattern) override { disk_.remove(pattern); }
+    void forceRemove(const std::string &pattern) override { disk_.forceRemove(pattern); }
+
+    /// Writes and appends fail as on a full disk (ENOSPC, with the system's text) and change
+    /// nothing.
+    bool diskFull = false;
+    /// Writes and appends reach the disk, where the file stops growing after this many more
+    /// bytes: the process's file size limit makes the system fail the write part-way (EFBIG),
+    /// so the file system underneath meets a real fault in the middle of its work.
+    std::optional<std::uint64_t> failAfterBytes;
+    /// Paths of the writes and appends asked for, whether they failed or not.
+    std::vector<std::string> writes;
+
+  private:
+    /// Notes the write and fails it on a full disk; the limit the write runs under, if any.
+    std::unique_ptr<FileSizeLimit> startWrite(const std::string &path, std::uint64_t sizeBefore);
+    FileSystem &disk_;
 };
 
 /// Thrown by FakeWindowHost::endProgram so a test sees the program end.

@@ -43,7 +43,9 @@ struct TestPlatform {
     ScriptedEventPump events{&clock};
     MemorySettingsStore settings;
     FakeSpecialFolders specialFolders;
-    PosixFileSystem files;
+    PosixFileSystem disk;
+    /// The real file system over the scratch folder, with faults a test can switch on.
+    FaultyFileSystem files{disk};
     FakeProcesses processes;
     FakeLocale locale;
     FakeWindowHost windows;

@@ -19,6 +19,12 @@ class PosixFileSystem : public FileSystem {
     void forceRemove(const std::string &pattern) override;
 };
 
+/// Creates or replaces the file at path with the bytes, whole or not at all: the bytes go into a
+/// hidden temporary file in the same folder, which is synced and then renamed over path. A link
+/// at path is replaced, never followed; a read-only file at path is refused. On failure nothing
+/// new remains and an old file is as it was; throws Failure (see SystemFailure).
+void WriteFileSafely(const std::string &path, const std::string &bytes);
+
 /// True when name matches pattern, where "*" stands for any run of characters and "?" for one.
 bool MatchesWildcard(const std::string &name, const std::string &pattern);
 

@@ -1,3 +1,4 @@
+#include "outlook/message_text.h"
 #include "platform/linux/system_clock.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_message_boxes.h"
@@ -55,10 +56,39 @@ TEST(QtTextLocale, UsEnglishReadsAsTheUserExpects) {
     QtTextLocale locale(QLocale(QLocale::English, QLocale::UnitedStates));
     const LocalDateTime value{2021, 8, 31, 14, 5, 9};
     EXPECT_EQ(locale.longTime(value), "2:05:09 PM");
-    EXPECT_EQ(locale.shortDate(value), "8/31/21");
+    EXPECT_EQ(locale.shortDate(value), "8/31/2021");
     EXPECT_EQ(locale.upper("straße à"), "STRASSE À");
     EXPECT_EQ(locale.amDesignator(), "AM");
     EXPECT_EQ(locale.pmDesignator(), "PM");
+}
+
+TEST(QtTextLocale, DateCellsOfRealLocalesShowTheWholeYear) {
+    test::EnsureQtApplication();
+    struct Case {
+        const char *locale;
+        const char *dateCell;
+    };
+    // bg_BG quotes a word after its date; sv_SE writes four digits already.
+    const Case cases[] = {{"en_US", "6/21/2011 2:05:09 PM"},
+                          {"de_DE", "21.06.2011 14:05:09"},
+                          {"sv_SE", "2011-06-21 14:05:09"},
+                          {"bg_BG", "21.06.2011 \u0433. 14:05:09 \u0447."}};
+    const LocalDateTime value{2011, 6, 21, 14, 5, 9};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.locale);
+        QtTextLocale locale{QLocale(QString::fromLatin1(c.locale))};
+        const std::string cell = outlook::ReceivedTimeText(locale, value);
+        EXPECT_EQ(cell, c.dateCell);
+        // The search reads the same text: a year must find the message.
+        EXPECT_NE(locale.upper(cell).find("2011"), std::string::npos);
+    }
+}
+
+TEST(WithFourDigitYear, WidensOnlyUnquotedTwoDigitYears) {
+    EXPECT_EQ(WithFourDigitYear("M/d/yy"), QString("M/d/yyyy"));
+    EXPECT_EQ(WithFourDigitYear("yyyy-MM-dd"), QString("yyyy-MM-dd"));
+    EXPECT_EQ(WithFourDigitYear("d.MM.yy 'yy'."), QString("d.MM.yyyy 'yy'."));
+    EXPECT_EQ(WithFourDigitYear("dd 'it''s yy' yy"), QString("dd 'it''s yy' yyyy"));
 }
 
 TEST(WithoutTimeZone, DropsOnlyTheZoneField) {

@@ -63,11 +63,11 @@ int main(int argc, char *argv[]) {
     qb::QtMessageBoxes messageBoxes;
     qb::QtInputBoxes inputBoxes;
     qb::QtFileDialogs fileDialogs;
-    qb::QtFolderPicker folderPicker;
     qb::QtEventPump events;
     qb::SystemClock clock;
     qb::QSettingsStore settingsStore(qb::QSettingsStore::defaultPath());
     qb::XdgSpecialFolders specialFolders;
+    qb::QtFolderPicker folderPicker(specialFolders);
     qb::PosixFileSystem files;
     qb::ProcProcesses processes;
     qb::QtTextLocale locale;

@@ -6,14 +6,12 @@
 #include "platform/qt/twip_scale.h"
 
 #include <QCloseEvent>
-#include <QDebug>
 #include <QEnterEvent>
 #include <QFont>
 #include <QIcon>
 #include <QMouseEvent>
 
 #include <algorithm>
-#include <exception>
 
 namespace qb {
 namespace {
@@ -35,17 +33,6 @@ constexpr double designFontPointSize = 8.0;
 
 bool takesFocus(ControlKind kind) {
     return kind != ControlKind::Frame;
-}
-
-void runHandler(const std::function<void()> &handler) {
-    if (!handler)
-        return;
-    // Escaping failures must not unwind through Qt's event dispatch.
-    try {
-        handler();
-    } catch (const std::exception &failure) {
-        qWarning() << "Unhandled failure in a window handler:" << failure.what();
-    }
 }
 
 } // namespace
@@ -135,9 +122,9 @@ void WindowView::mouseMovedOver(QObject *watched, QPoint globalPosition) {
     if (hit != watched)
         return;
     if (watched == this)
-        runHandler(window_.onMouseMove);
+        RunWindowHandler(window_.onMouseMove);
     else
-        runHandler([control = mouseTargets_.at(watched)] { control->mouseMove(); });
+        RunWindowHandler([control = mouseTargets_.at(watched)] { control->mouseMove(); });
 }
 
 void WindowView::showWindowState() {
@@ -166,9 +153,9 @@ void WindowView::showWindowState() {
 }
 
 void WindowView::closeEvent(QCloseEvent *event) {
-    runHandler(window_.onQueryUnload);
+    RunWindowHandler(window_.onQueryUnload);
     event->accept();
-    runHandler(window_.onUnload);
+    RunWindowHandler(window_.onUnload);
     Q_EMIT closed();
 }
 

@@ -10,8 +10,10 @@
 #include <QFont>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QResizeEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qb {
 namespace {
@@ -35,11 +37,26 @@ bool takesFocus(ControlKind kind) {
     return kind != ControlKind::Frame;
 }
 
+/// The rectangle of a control whose container is extra larger than designed: each edge moves
+/// by its share of the extra, so that neighbours sharing an edge stay together.
+QRect grownRect(const QRect &designed, const Growth &growth, QSize extra) {
+    const auto share = [](double part, int whole) {
+        return static_cast<int>(std::lround(part * whole));
+    };
+    const int left = designed.left() + share(growth.left, extra.width());
+    const int top = designed.top() + share(growth.top, extra.height());
+    const int right = designed.x() + designed.width() + share(growth.right, extra.width());
+    const int bottom = designed.y() + designed.height() + share(growth.bottom, extra.height());
+    return QRect(left, top, right - left, bottom - top);
+}
+
 } // namespace
 
 WindowView::WindowView(WindowModel &window, QWidget *parent) : QWidget(parent), window_(window) {
     setObjectName(QString::fromStdString(window.name()));
-    setFixedSize(TwipScale::of(*this).size(window.clientWidth(), window.clientHeight()));
+    const QSize designed = TwipScale::of(*this).size(window.clientWidth(), window.clientHeight());
+    setMinimumSize(designed);
+    resize(designed);
     QFont designFont = font();
     designFont.setPointSizeF(designFontPointSize);
     setFont(designFont);
@@ -48,6 +65,7 @@ WindowView::WindowView(WindowModel &window, QWidget *parent) : QWidget(parent), 
     watchMouse();
     window_.viewChanged = [this] { showWindowState(); };
     showWindowState();
+    restorePlacement();
 }
 
 WindowView::~WindowView() {
@@ -74,6 +92,36 @@ void WindowView::createControls() {
         widgets_.emplace_back(control,
                               CreateControlWidget(*control, parent ? *parent : *this, scale));
     }
+}
+
+void WindowView::placeControls() {
+    const TwipScale scale = TwipScale::of(*this);
+    // Frames come first, so a frame has its new size before its controls follow it.
+    for (const auto &[control, widget] : widgets_) {
+        const Frame *frame = control->container();
+        const QSize designedContainer =
+            frame ? scale.rect(frame->rect()).size()
+                  : scale.size(window_.clientWidth(), window_.clientHeight());
+        const QSize extra =
+            (widget->parentWidget()->size() - designedContainer).expandedTo(QSize(0, 0));
+        widget->setGeometry(grownRect(scale.rect(control->rect()), control->growth(), extra));
+    }
+}
+
+void WindowView::resizeEvent(QResizeEvent *event) {
+    placeControls();
+    QWidget::resizeEvent(event);
+}
+
+void WindowView::restorePlacement() {
+    if (!window_.readPlacement)
+        return;
+    RunWindowHandler([this] {
+        const std::string saved = window_.readPlacement();
+        // A placement from another screen is moved onto this one by Qt; never below the minimum.
+        if (!saved.empty())
+            restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved)));
+    });
 }
 
 void WindowView::orderTabs() {
@@ -153,6 +201,10 @@ void WindowView::showWindowState() {
 }
 
 void WindowView::closeEvent(QCloseEvent *event) {
+    // Before the unload handlers: closing the main window ends the program.
+    if (window_.writePlacement)
+        RunWindowHandler(
+            [this] { window_.writePlacement(saveGeometry().toBase64().toStdString()); });
     RunWindowHandler(window_.onQueryUnload);
     event->accept();
     RunWindowHandler(window_.onUnload);

@@ -35,8 +35,8 @@ void ExpressWindow::arrangeGrowth() {
 }
 
 void ExpressWindow::wireHandlers() {
-    Option1.onClick = [this] { settings_.write("TextFileOption", std::string("1")); };
-    Option2.onClick = [this] { settings_.write("TextFileOption", std::string("2")); };
+    Option1.onClick = [this] { settings_.write("TextFileOption", "1"); };
+    Option2.onClick = [this] { settings_.write("TextFileOption", "2"); };
     Text3.onChange = [this] { settings_.write("Location", Text3.text()); };
     PushButton23.onClick = [this] { PushButton23_Click(); };
     PushButton8.onClick = [this] {

@@ -76,14 +76,14 @@ void MainWindow::wireHandlers() {
     Text2.onChange = [this] { settings_.write("PST File", Text2.text()); };
     Text3.onChange = [this] { settings_.write("Location1", Text3.text()); };
     const auto saveOutputMode = [this] {
-        settings_.write("Option1", Option1.value());
-        settings_.write("Option2", Option2.value());
+        settings_.writeBoolean("Option1", Option1.value());
+        settings_.writeBoolean("Option2", Option2.value());
     };
     Option1.onClick = saveOutputMode;
     Option2.onClick = saveOutputMode;
     const auto saveSource = [this] {
-        settings_.write("Option3", Option3.value());
-        settings_.write("Option4", Option4.value());
+        settings_.writeBoolean("Option3", Option3.value());
+        settings_.writeBoolean("Option4", Option4.value());
     };
     Option3.onClick = saveSource;
     Option4.onClick = saveSource;

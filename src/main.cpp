@@ -21,40 +21,7 @@
 #include "platform/qt/window_view.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QIcon>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-namespace {
-
-const auto programStart = std::chrono::steady_clock::now();
-
-/// For start-up measurements: when QUILLBARROW_EXIT_AFTER_SHOW is "1", prints the milliseconds
-/// from start to the main window's first paint and ends the program there.
-class ExitAfterFirstPaint : public QObject {
-  public:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Paint) {
-            const auto elapsed = std::chrono::steady_clock::now() - programStart;
-            std::printf("main window shown after %.1f ms\n",
-                        std::chrono::duration<double, std::milli>(elapsed).count());
-            std::fflush(stdout);
-            std::_Exit(0);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-bool exitAfterShow() {
-    const char *value = std::getenv("QUILLBARROW_EXIT_AFTER_SHOW");
-    return value && std::strcmp(value, "1") == 0;
-}
-
-} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
@@ -63,11 +30,11 @@ int main(int argc, char *argv[]) {
     qb::QtMessageBoxes messageBoxes;
     qb::QtInputBoxes inputBoxes;
     qb::QtFileDialogs fileDialogs;
-    qb::QtFolderPicker folderPicker;
     qb::QtEventPump events;
     qb::SystemClock clock;
     qb::QSettingsStore settingsStore(qb::QSettingsStore::defaultPath());
     qb::XdgSpecialFolders specialFolders;
+    qb::QtFolderPicker folderPicker(specialFolders);
     qb::PosixFileSystem files;
     qb::ProcProcesses processes;
     qb::QtTextLocale locale;
@@ -88,9 +55,6 @@ int main(int argc, char *argv[]) {
 
     // Closing the main window runs its unload, which ends the program.
     qb::WindowView mainView(mainWindow.window);
-    ExitAfterFirstPaint exitAfterPaint;
-    if (exitAfterShow())
-        mainView.installEventFilter(&exitAfterPaint);
     mainView.show();
     return QApplication::exec();
 }

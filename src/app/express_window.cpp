@@ -15,11 +15,28 @@ ExpressWindow::ExpressWindow(Platform &platform, Settings &settings)
                         &PushButton3, &PushButton2, &PushButton4, &PushButton6, &PushButton7});
     OptionButton::group({&Option1, &Option2});
     wireHandlers();
+    arrangeGrowth();
+    KeepWindowPlacement(window, settings_);
+}
+
+void ExpressWindow::arrangeGrowth() {
+    // As on the main window, the message list takes the extra height; the file list keeps its.
+    for (Control *control : std::initializer_list<Control *>{
+             &PushButton23, &PushButton14, &PushButton1, &ListView1, &PushButton2, &Text3})
+        control->setGrowth(spansWidth);
+    PushButton5.setGrowth(leftHalfOfWidth);
+    PushButton3.setGrowth(rightHalfOfWidth);
+    PushButton8.setGrowth(followsRightEdge);
+    ListView2.setGrowth(takesExtraHeight);
+    PushButton4.setGrowth(belowListLeftHalf);
+    PushButton6.setGrowth(belowListRightHalf);
+    for (Control *control : std::initializer_list<Control *>{&Frame2, &Frame1, &PushButton7})
+        control->setGrowth(belowList);
 }
 
 void ExpressWindow::wireHandlers() {
-    Option1.onClick = [this] { settings_.write("TextFileOption", std::string("1")); };
-    Option2.onClick = [this] { settings_.write("TextFileOption", std::string("2")); };
+    Option1.onClick = [this] { settings_.write("TextFileOption", "1"); };
+    Option2.onClick = [this] { settings_.write("TextFileOption", "2"); };
     Text3.onChange = [this] { settings_.write("Location", Text3.text()); };
     PushButton23.onClick = [this] { PushButton23_Click(); };
     PushButton8.onClick = [this] {

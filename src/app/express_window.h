@@ -50,6 +50,7 @@ class ExpressWindow {
 
   private:
     void wireHandlers();
+    void arrangeGrowth();
 
     Platform &platform_;
     Settings &settings_;

@@ -41,6 +41,14 @@ void ApplyFormColours(WindowModel &window) {
             control->setBackColour(BackColour::ButtonFace);
 }
 
+void KeepWindowPlacement(WindowModel &window, Settings &settings) {
+    const std::string key = window.name() + " Geometry";
+    window.readPlacement = [&settings, key] { return settings.text(key); };
+    window.writePlacement = [&settings, key](const std::string &placement) {
+        settings.write(key, placement);
+    };
+}
+
 } // namespace qb
 
 namespace qb {

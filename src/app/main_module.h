@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings.h"
 #include "platform/controls/window_model.h"
 #include "platform/platform.h"
 
@@ -24,6 +25,21 @@ std::string DesktopFolder(SpecialFolders &folders);
 
 /// Gives the window and its option buttons and frames the button-face background.
 void ApplyFormColours(WindowModel &window);
+
+/// Keeps the window's size and position between runs in the setting named after the window
+/// ("Form1 Geometry").
+void KeepWindowPlacement(WindowModel &window, Settings &settings);
+
+/// Shares for controls that follow a larger window: along its full width, at its right edge,
+/// and below the list that takes the extra height (whole width, or the left or right half).
+inline constexpr Growth spansWidth{0, 0, 1, 0};
+inline constexpr Growth leftHalfOfWidth{0, 0, 0.5, 0};
+inline constexpr Growth rightHalfOfWidth{0.5, 0, 1, 0};
+inline constexpr Growth followsRightEdge{1, 0, 1, 0};
+inline constexpr Growth takesExtraHeight{0, 0, 1, 1};
+inline constexpr Growth belowList{0, 1, 1, 1};
+inline constexpr Growth belowListLeftHalf{0, 1, 0.5, 1};
+inline constexpr Growth belowListRightHalf{0.5, 1, 1, 1};
 
 } // namespace qb
 

@@ -50,6 +50,24 @@ MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &ex
     OptionButton::group({&Option3, &Option4});
     wireHandlers();
     wirePointerHandlers();
+    arrangeGrowth();
+    KeepWindowPlacement(window, settings_);
+}
+
+void MainWindow::arrangeGrowth() {
+    // A real mailbox needs the room: the list takes the extra height, and the wide controls
+    // the extra width, so its columns need less scrolling.
+    for (Control *control : std::initializer_list<Control *>{
+             &PushButton7, &Frame1, &Text2, &PushButton4, &PushButton1, &Text1, &Combo1, &Text3})
+        control->setGrowth(spansWidth);
+    for (Control *control : {&PushButton8, &PushButton2, &PushButton9})
+        control->setGrowth(followsRightEdge);
+    ListView1.setGrowth(takesExtraHeight);
+    PushButton5.setGrowth(belowListLeftHalf);
+    PushButton6.setGrowth(belowListRightHalf);
+    for (Control *control :
+         std::initializer_list<Control *>{&Frame3, &Frame2, &Frame4, &Frame5, &PushButton3})
+        control->setGrowth(belowList);
 }
 
 void MainWindow::wireHandlers() {
@@ -58,14 +76,14 @@ void MainWindow::wireHandlers() {
     Text2.onChange = [this] { settings_.write("PST File", Text2.text()); };
     Text3.onChange = [this] { settings_.write("Location1", Text3.text()); };
     const auto saveOutputMode = [this] {
-        settings_.write("Option1", Option1.value());
-        settings_.write("Option2", Option2.value());
+        settings_.writeBoolean("Option1", Option1.value());
+        settings_.writeBoolean("Option2", Option2.value());
     };
     Option1.onClick = saveOutputMode;
     Option2.onClick = saveOutputMode;
     const auto saveSource = [this] {
-        settings_.write("Option3", Option3.value());
-        settings_.write("Option4", Option4.value());
+        settings_.writeBoolean("Option3", Option3.value());
+        settings_.writeBoolean("Option4", Option4.value());
     };
     Option3.onClick = saveSource;
     Option4.onClick = saveSource;

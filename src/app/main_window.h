@@ -63,11 +63,10 @@ class MainWindow {
     PushButton PushButton6{"PushButton6", "Deselect All Items", {4080, 4860, 3840, 405}};
     PushButton PushButton3{"PushButton3", "Start Downloading", {120, 9150, 7800, 405}};
 
-    outlook::OutlookListing &listing() { return listing_; }
-
   private:
     void wireHandlers();
     void wirePointerHandlers();
+    void arrangeGrowth();
     void ApplyMainWindowSkin();
     void showExpressWindow();
 

@@ -21,9 +21,9 @@ class Settings {
     std::int16_t integer16(const std::string &key, const std::string &fallback);
 
     void write(const std::string &key, const std::string &value);
-    void write(const std::string &key, bool value) {
-        write(key, std::string(value ? "True" : "False"));
-    }
+    /// Stores "True" or "False". A name of its own: beside write, a string literal would pick
+    /// a bool overload.
+    void writeBoolean(const std::string &key, bool value) { write(key, value ? "True" : "False"); }
 
   private:
     Platform &platform_;

@@ -204,6 +204,17 @@ TEST(MainWindowClosing, EndsOutlookProcessesThenTheProgram) {
     EXPECT_EQ(fixture.processes.terminated, std::vector<int>{10});
 }
 
+TEST(WindowPlacement, EachWindowKeepsItsOwnBetweenRuns) {
+    test::TestPlatform fixture;
+    Windows windows(fixture);
+    fixture.settings.values["Form1 Geometry"] = "main";
+    EXPECT_EQ(windows.main.window.readPlacement(), "main");
+    EXPECT_EQ(windows.express.window.readPlacement(), "");
+    windows.express.window.writePlacement("express");
+    EXPECT_EQ(fixture.settings.values["Form2 Geometry"], "express");
+    EXPECT_EQ(fixture.settings.values["Form1 Geometry"], "main");
+}
+
 class MainWindowMirrors : public MainWindowStartUp {
   protected:
     void SetUp() override {

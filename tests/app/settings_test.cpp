@@ -52,8 +52,8 @@ TEST(Settings, AnUnwritableStoreIsToldOnceAndTheProgramGoesOn) {
     test::TestPlatform fixture;
     Settings settings(fixture.platform);
     fixture.settings.failWrites = true;
-    settings.write("Text1", std::string("a"));
-    settings.write("Text1", std::string("ab"));
+    settings.write("Text1", "a");
+    settings.write("Text1", "ab");
     ASSERT_EQ(fixture.messageBoxes.shown.size(), 1u);
     EXPECT_NE(fixture.messageBoxes.shown[0].text.find("cannot be saved"), std::string::npos);
     EXPECT_EQ(fixture.messageBoxes.shown[0].title, "Quillbarrow");

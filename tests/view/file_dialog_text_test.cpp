@@ -7,7 +7,10 @@ namespace qb {
 namespace {
 
 TEST(QtNameFilter, EachDescriptionAndPatternPairBecomesOneEntry) {
-    EXPECT_EQ(QtNameFilter("DBX Files (*.dbx)|*.dbx|"), QString("DBX Files (*.dbx) (*.dbx)"));
+    EXPECT_EQ(QtNameFilter("DBX Files (*.dbx)|*.dbx|"), QString("DBX Files (*.dbx)"));
+    EXPECT_EQ(QtNameFilter("All PST Files (*.pst)|*.pst|"), QString("All PST Files (*.pst)"));
+    EXPECT_EQ(QtNameFilter("Mail (*.pst;*.ost)|*.pst;*.ost|"), QString("Mail (*.pst *.ost)"));
+    EXPECT_EQ(QtNameFilter("Old (2003) mail|*.pst|"), QString("Old (2003) mail (*.pst)"));
     EXPECT_EQ(QtNameFilter("Text|*.txt|All Files|*.*"), QString("Text (*.txt);;All Files (*.*)"));
     EXPECT_EQ(QtNameFilter("Mail|*.pst;*.ost|"), QString("Mail (*.pst *.ost)"));
     EXPECT_EQ(QtNameFilter(""), QString());

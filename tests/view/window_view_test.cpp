@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 
 namespace qb {
@@ -50,10 +51,61 @@ class MainWindowView : public ::testing::Test {
     std::unique_ptr<WindowView> view;
 };
 
-TEST_F(MainWindowView, WindowTakesTheClientSizeInPixelsAndTheCaption) {
-    EXPECT_EQ(view->size(), QSize(8040 / 15, 9705 / 15));
+TEST_F(MainWindowView, WindowOpensAtItsDesignedSizeWhichIsAlsoItsSmallest) {
+    const QSize designed(8040 / 15, 9705 / 15);
+    EXPECT_EQ(view->size(), designed);
     EXPECT_EQ(view->windowTitle(), QString("Quillbarrow"));
-    EXPECT_EQ(view->minimumSize(), view->maximumSize());
+    EXPECT_EQ(view->minimumSize(), designed);
+    EXPECT_GT(view->maximumSize().width(), designed.width());
+    view->resize(designed - QSize(100, 100));
+    EXPECT_EQ(view->size(), designed);
+}
+
+TEST_F(MainWindowView, ALargerWindowGivesTheListTheHeightAndTheWideControlsTheWidth) {
+    struct Change {
+        const char *control;
+        int dx, dy, dw, dh; // pixels, relative to the control's container
+    };
+    const int w = 150; // extra width
+    const int h = 300; // extra height
+    const Change changes[] = {
+        {"PushButton7", 0, 0, w, 0},
+        {"Frame1", 0, 0, w, 0},
+        {"Option3", 0, 0, 0, 0},
+        {"Text2", 0, 0, w, 0},
+        {"PushButton8", w, 0, 0, 0},
+        {"PushButton1", 0, 0, w, 0},
+        {"ListView1", 0, 0, w, h},
+        {"PushButton5", 0, h, w / 2, 0},
+        {"PushButton6", w / 2, h, w / 2, 0},
+        {"Frame3", 0, h, w, 0},
+        {"Text1", 0, 0, w, 0},
+        {"PushButton2", w, 0, 0, 0},
+        {"Frame2", 0, h, w, 0},
+        {"Option1", 0, 0, 0, 0},
+        {"Frame4", 0, h, w, 0},
+        {"Combo1", 0, 0, w, 0},
+        {"Frame5", 0, h, w, 0},
+        {"Text3", 0, 0, w, 0},
+        {"PushButton9", w, 0, 0, 0},
+        {"PushButton3", 0, h, w, 0},
+    };
+    std::map<std::string, QRect> designed;
+    for (const Change &change : changes)
+        designed[change.control] = widget<QWidget>(change.control)->geometry();
+    view->resize(view->size() + QSize(w, h));
+    for (const Change &change : changes) {
+        SCOPED_TRACE(change.control);
+        const QRect before = designed[change.control];
+        EXPECT_EQ(widget<QWidget>(change.control)->geometry(),
+                  QRect(before.x() + change.dx, before.y() + change.dy, before.width() + change.dw,
+                        before.height() + change.dh));
+    }
+    // Back at the designed size every control is at its designed place again.
+    view->resize(view->minimumSize());
+    for (const Change &change : changes)
+        EXPECT_EQ(widget<QWidget>(change.control)->geometry(), designed[change.control])
+            << change.control;
 }
 
 TEST_F(MainWindowView, EveryControlSitsAtItsTwipRectangleInsideItsFrame) {
@@ -235,6 +287,28 @@ TEST(WindowViewLifetime, ClosingRunsQueryUnloadThenUnload) {
     EXPECT_EQ(calls, (std::vector<std::string>{"query", "unload"}));
     EXPECT_TRUE(closedSignal);
     EXPECT_FALSE(view.isVisible());
+}
+
+TEST(WindowViewLifetime, ClosingKeepsThePlacementThatTheNextViewRestores) {
+    test::EnsureQtApplication();
+    WindowModel window("Form9", 3000, 2000);
+    std::string kept;
+    std::vector<std::string> calls;
+    window.readPlacement = [&] { return kept; };
+    window.writePlacement = [&](const std::string &placement) {
+        kept = placement;
+        calls.push_back("placement");
+    };
+    window.onQueryUnload = [&] { calls.push_back("query"); };
+    {
+        WindowView first(window);
+        first.show();
+        first.resize(first.size() + QSize(40, 60));
+        first.close();
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"placement", "query"}));
+    WindowView second(window);
+    EXPECT_EQ(second.size(), QSize(200 + 40, 133 + 60));
 }
 
 TEST(WindowViewLifetime, ControlsForgetTheViewWhenItGoes) {

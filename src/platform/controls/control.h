@@ -13,6 +13,17 @@ struct TwipRect {
     int height = 0;
 };
 
+/// Where a control's edges go when its container is larger than designed: each edge moves by its
+/// share (0 to 1) of the container's extra width or height. All shares zero keep the control at
+/// its designed place and size; a left and right share of 1 moves it along with the right edge.
+struct Growth {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+    bool operator==(const Growth &) const = default;
+};
+
 enum class ControlKind { Frame, TextBox, OptionButton, ComboBox, ListView, PushButton };
 enum class BackColour { White, ButtonFace };
 
@@ -36,6 +47,10 @@ class Control {
     const std::string &caption() const { return caption_; }
     const TwipRect &rect() const { return rect_; }
     Frame *container() const { return container_; }
+
+    /// How the control follows its container when the user makes the window larger.
+    const Growth &growth() const { return growth_; }
+    void setGrowth(const Growth &growth) { growth_ = growth; }
 
     BackColour backColour() const { return backColour_; }
     void setBackColour(BackColour colour) {
@@ -71,6 +86,7 @@ class Control {
     std::string caption_;
     TwipRect rect_;
     Frame *container_;
+    Growth growth_;
     BackColour backColour_ = BackColour::White;
     bool enabled_ = true;
 };

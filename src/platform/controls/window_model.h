@@ -17,9 +17,9 @@ class PointerImage {
     virtual ~PointerImage() = default;
 };
 
-/// A window of the program: caption, client size in twips, background, mouse pointer, optional
-/// skin, and its controls in the order of the window's design. Closing it runs the query-unload
-/// and unload handlers of the window logic.
+/// A window of the program: caption, designed client size in twips (also its smallest size),
+/// background, mouse pointer, optional skin, and its controls in the order of the window's design.
+/// Closing it runs the query-unload and unload handlers of the window logic.
 class WindowModel {
   public:
     WindowModel(std::string name, int clientWidth, int clientHeight)
@@ -78,6 +78,12 @@ class WindowModel {
     std::function<void()> onQueryUnload;
     std::function<void()> onUnload;
     std::function<void()> onMouseMove;
+
+    /// Where the window's size, position and maximised state are kept between runs, as a text
+    /// only the drawing layer reads: it reads the text when it first shows the window and writes
+    /// it when the window closes, before the query-unload handler.
+    std::function<std::string()> readPlacement;
+    std::function<void(const std::string &)> writePlacement;
 
     /// The drawing layer's listener; the logic never sets it.
     std::function<void()> viewChanged;

@@ -25,16 +25,6 @@ QString qt(const std::string &text) {
     return QString::fromStdString(text);
 }
 
-/// Runs a handler of the window logic for a user's input. The logic guards its own actions;
-/// whatever still escapes must not unwind through Qt's event dispatch.
-void forwardInput(const std::function<void()> &handler) {
-    try {
-        handler();
-    } catch (const std::exception &failure) {
-        qWarning() << "Unhandled failure in a control handler:" << failure.what();
-    }
-}
-
 QWidget *createFrame(Frame &frame, QWidget &parent) {
     auto *box = new QGroupBox(qt(frame.caption()), &parent);
     box->setAccessibleName(qt(frame.caption()));
@@ -46,7 +36,7 @@ QWidget *createTextBox(TextBox &textBox, QWidget &parent) {
     edit->setAccessibleName(qt(textBox.name()));
     // Only the user's edits reach the model; text set from the model does not echo back.
     QObject::connect(edit, &QLineEdit::textEdited, edit, [&textBox](const QString &text) {
-        forwardInput([&] { textBox.setText(text.toStdString()); });
+        RunWindowHandler([&] { textBox.setText(text.toStdString()); });
     });
     textBox.viewChanged = [&textBox, edit] {
         const QString text = qt(textBox.text());
@@ -64,7 +54,7 @@ QWidget *createOptionButton(OptionButton &option, QWidget &parent) {
     radio->setChecked(option.value());
     option.viewChanged = [&option, radio] { radio->setChecked(option.value()); };
     QObject::connect(radio, &QRadioButton::clicked, radio, [&option, radio] {
-        forwardInput([&] { option.setValue(true); });
+        RunWindowHandler([&] { option.setValue(true); });
         // Clicking a selected non-exclusive radio button unchecks it; the model says otherwise.
         radio->setChecked(option.value());
     });
@@ -90,7 +80,7 @@ QWidget *createComboBox(ComboBox &combo, QWidget &parent) {
     showComboItems(combo, *box);
     combo.viewChanged = [&combo, box] { showComboItems(combo, *box); };
     QObject::connect(box, &QComboBox::activated, box,
-                     [&combo](int index) { forwardInput([&] { combo.setListIndex(index); }); });
+                     [&combo](int index) { RunWindowHandler([&] { combo.setListIndex(index); }); });
     return box;
 }
 
@@ -99,7 +89,7 @@ QWidget *createPushButton(PushButton &button, QWidget &parent) {
     push->setAccessibleName(qt(button.caption()));
     push->setAutoDefault(false);
     QObject::connect(push, &QPushButton::clicked, push,
-                     [&button] { forwardInput([&] { button.click(); }); });
+                     [&button] { RunWindowHandler([&] { button.click(); }); });
     return push;
 }
 
@@ -161,6 +151,18 @@ QWidget *CreateControlWidget(Control &control, QWidget &parent, const TwipScale 
             showKindState();
     };
     return widget;
+}
+
+void RunWindowHandler(const std::function<void()> &handler) {
+    if (!handler)
+        return;
+    // The logic guards its own actions; whatever still escapes must not unwind through Qt's
+    // event dispatch.
+    try {
+        handler();
+    } catch (const std::exception &failure) {
+        qWarning() << "Unhandled failure in a window handler:" << failure.what();
+    }
 }
 
 void ReleaseControlWidget(Control &control) {

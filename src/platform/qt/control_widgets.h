@@ -2,6 +2,8 @@
 
 #include "platform/controls/control.h"
 
+#include <functional>
+
 class QWidget;
 
 namespace qb {
@@ -12,6 +14,10 @@ class TwipScale;
 /// control's frame). The widget forwards the user's input to the control and follows the
 /// control's changes through its view listener until ReleaseControlWidget.
 QWidget *CreateControlWidget(Control &control, QWidget &parent, const TwipScale &scale);
+
+/// Runs a handler of the window logic for the user's input or the window's events; an empty
+/// handler does nothing. A failure that escapes the handler is logged, not passed on.
+void RunWindowHandler(const std::function<void()> &handler);
 
 /// Stops the control from telling its widget of changes; call before the widget goes.
 void ReleaseControlWidget(Control &control);

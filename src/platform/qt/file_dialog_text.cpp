@@ -7,13 +7,30 @@
 
 namespace qb {
 
+namespace {
+
+/// The name without the pattern it may show at its end, in either separator form.
+QString withoutShownPattern(const QString &name, const QString &pattern, const QString &qtPattern) {
+    for (const QString &shown : {pattern, qtPattern}) {
+        const QString tail = QLatin1Char('(') + shown + QLatin1Char(')');
+        if (name.endsWith(tail))
+            return name.chopped(tail.size()).trimmed();
+    }
+    return name;
+}
+
+} // namespace
+
 QString QtNameFilter(const std::string &filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts[i + 1].trimmed();
-        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-        entries << parts[i] + QStringLiteral(" (") + pattern + QLatin1Char(')');
+        const QString pattern = parts[i + 1].trimmed();
+        const QString qtPattern = QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the pattern from the name's final parentheses; a name that shows its pattern
+        // already would show it twice.
+        const QString name = withoutShownPattern(parts[i].trimmed(), pattern, qtPattern);
+        entries << name + QStringLiteral(" (") + qtPattern + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
 }

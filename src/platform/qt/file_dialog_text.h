@@ -11,7 +11,8 @@ namespace qb {
 inline constexpr std::size_t fileNameBufferSize = 64 * 1024;
 
 /// Turns a "Description|pattern|Description|pattern|" filter into Qt's "Description (pattern)"
-/// entries joined by ";;". Patterns separated by ";" become Qt's blank-separated list.
+/// entries joined by ";;". Patterns separated by ";" become Qt's blank-separated list; a
+/// description that ends with its pattern in parentheses shows it once.
 QString QtNameFilter(const std::string &filter);
 
 /// The answer of a multi-select open dialog: the one full path, or the folder, a NUL and the

@@ -19,9 +19,31 @@ QString WithoutTimeZone(const QString &format) {
     return result.trimmed();
 }
 
+QString WithFourDigitYear(const QString &format) {
+    // A search for a year must find it in the Date text, which a two-digit year never matches.
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('y')) {
+            result += c;
+            ++i;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == QLatin1Char('y'))
+            ++run;
+        result += QString(run == 2 ? 4 : run, QLatin1Char('y'));
+        i += run;
+    }
+    return result;
+}
+
 std::string QtTextLocale::shortDate(const LocalDateTime &value) {
-    return locale_.toString(QDate(value.year, value.month, value.day), QLocale::ShortFormat)
-        .toStdString();
+    const QString format = WithFourDigitYear(locale_.dateFormat(QLocale::ShortFormat));
+    return locale_.toString(QDate(value.year, value.month, value.day), format).toStdString();
 }
 
 std::string QtTextLocale::longTime(const LocalDateTime &value) {

@@ -12,6 +12,7 @@ class QtTextLocale : public TextLocale {
     QtTextLocale() : locale_(QLocale::system()) {}
     explicit QtTextLocale(QLocale locale) : locale_(std::move(locale)) {}
 
+    /// The short date format with the year always in four digits, such as "6/21/2011".
     std::string shortDate(const LocalDateTime &value) override;
     /// The long time format without a time zone, such as "2:05:09 PM".
     std::string longTime(const LocalDateTime &value) override;
@@ -25,5 +26,9 @@ class QtTextLocale : public TextLocale {
 
 /// A time format without its time-zone field ("t") and the blanks before it.
 QString WithoutTimeZone(const QString &format);
+
+/// A date format whose two-digit year fields ("yy") write four digits ("yyyy"); quoted text and
+/// the other fields stay as they are.
+QString WithFourDigitYear(const QString &format);
 
 } // namespace qb

@@ -6,14 +6,14 @@
 #include "platform/qt/twip_scale.h"
 
 #include <QCloseEvent>
-#include <QDebug>
 #include <QEnterEvent>
 #include <QFont>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QResizeEvent>
 
 #include <algorithm>
-#include <exception>
+#include <cmath>
 
 namespace qb {
 namespace {
@@ -37,22 +37,26 @@ bool takesFocus(ControlKind kind) {
     return kind != ControlKind::Frame;
 }
 
-void runHandler(const std::function<void()> &handler) {
-    if (!handler)
-        return;
-    // Escaping failures must not unwind through Qt's event dispatch.
-    try {
-        handler();
-    } catch (const std::exception &failure) {
-        qWarning() << "Unhandled failure in a window handler:" << failure.what();
-    }
+/// The rectangle of a control whose container is extra larger than designed: each edge moves
+/// by its share of the extra, so that neighbours sharing an edge stay together.
+QRect grownRect(const QRect &designed, const Growth &growth, QSize extra) {
+    const auto share = [](double part, int whole) {
+        return static_cast<int>(std::lround(part * whole));
+    };
+    const int left = designed.left() + share(growth.left, extra.width());
+    const int top = designed.top() + share(growth.top, extra.height());
+    const int right = designed.x() + designed.width() + share(growth.right, extra.width());
+    const int bottom = designed.y() + designed.height() + share(growth.bottom, extra.height());
+    return QRect(left, top, right - left, bottom - top);
 }
 
 } // namespace
 
 WindowView::WindowView(WindowModel &window, QWidget *parent) : QWidget(parent), window_(window) {
     setObjectName(QString::fromStdString(window.name()));
-    setFixedSize(TwipScale::of(*this).size(window.clientWidth(), window.clientHeight()));
+    const QSize designed = TwipScale::of(*this).size(window.clientWidth(), window.clientHeight());
+    setMinimumSize(designed);
+    resize(designed);
     QFont designFont = font();
     designFont.setPointSizeF(designFontPointSize);
     setFont(designFont);
@@ -61,6 +65,7 @@ WindowView::WindowView(WindowModel &window, QWidget *parent) : QWidget(parent), 
     watchMouse();
     window_.viewChanged = [this] { showWindowState(); };
     showWindowState();
+    restorePlacement();
 }
 
 WindowView::~WindowView() {
@@ -87,6 +92,36 @@ void WindowView::createControls() {
         widgets_.emplace_back(control,
                               CreateControlWidget(*control, parent ? *parent : *this, scale));
     }
+}
+
+void WindowView::placeControls() {
+    const TwipScale scale = TwipScale::of(*this);
+    // Frames come first, so a frame has its new size before its controls follow it.
+    for (const auto &[control, widget] : widgets_) {
+        const Frame *frame = control->container();
+        const QSize designedContainer =
+            frame ? scale.rect(frame->rect()).size()
+                  : scale.size(window_.clientWidth(), window_.clientHeight());
+        const QSize extra =
+            (widget->parentWidget()->size() - designedContainer).expandedTo(QSize(0, 0));
+        widget->setGeometry(grownRect(scale.rect(control->rect()), control->growth(), extra));
+    }
+}
+
+void WindowView::resizeEvent(QResizeEvent *event) {
+    placeControls();
+    QWidget::resizeEvent(event);
+}
+
+void WindowView::restorePlacement() {
+    if (!window_.readPlacement)
+        return;
+    RunWindowHandler([this] {
+        const std::string saved = window_.readPlacement();
+        // A placement from another screen is moved onto this one by Qt; never below the minimum.
+        if (!saved.empty())
+            restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved)));
+    });
 }
 
 void WindowView::orderTabs() {
@@ -135,9 +170,9 @@ void WindowView::mouseMovedOver(QObject *watched, QPoint globalPosition) {
     if (hit != watched)
         return;
     if (watched == this)
-        runHandler(window_.onMouseMove);
+        RunWindowHandler(window_.onMouseMove);
     else
-        runHandler([control = mouseTargets_.at(watched)] { control->mouseMove(); });
+        RunWindowHandler([control = mouseTargets_.at(watched)] { control->mouseMove(); });
 }
 
 void WindowView::showWindowState() {
@@ -166,9 +201,13 @@ void WindowView::showWindowState() {
 }
 
 void WindowView::closeEvent(QCloseEvent *event) {
-    runHandler(window_.onQueryUnload);
+    // Before the unload handlers: closing the main window ends the program.
+    if (window_.writePlacement)
+        RunWindowHandler(
+            [this] { window_.writePlacement(saveGeometry().toBase64().toStdString()); });
+    RunWindowHandler(window_.onQueryUnload);
     event->accept();
-    runHandler(window_.onUnload);
+    RunWindowHandler(window_.onUnload);
     Q_EMIT closed();
 }
 

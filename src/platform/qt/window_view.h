@@ -11,9 +11,11 @@
 
 namespace qb {
 
-/// Draws any window model as a fixed-size Qt window: one widget per control at its twip
-/// rectangle, frames as group boxes holding their controls. The window follows the model's
-/// changes, forwards the user's input, mouse moves and closing to the window logic.
+/// Draws any window model as a Qt window: one widget per control at its twip rectangle, frames
+/// as group boxes holding their controls. The window opens at its designed size and cannot be
+/// made smaller; when the user makes it larger, each control moves and stretches by its growth.
+/// The window follows the model's changes, forwards the user's input, mouse moves and closing to
+/// the window logic, and restores and keeps its placement through the model.
 class WindowView : public QWidget {
     Q_OBJECT
   public:
@@ -32,10 +34,13 @@ class WindowView : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void createControls();
+    void placeControls();
+    void restorePlacement();
     void orderTabs();
     void watchMouse();
     void showWindowState();

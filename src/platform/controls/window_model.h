@@ -70,6 +70,12 @@ class WindowModel {
     }
 
     const std::vector<Control *> &controls() const { return controls_; }
+    /// The control the logic gave the input focus last; null until it gives one.
+    Control *focus() const { return focus_; }
+    void setFocus(Control &control) {
+        focus_ = &control;
+        notifyView();
+    }
     void addControls(std::initializer_list<Control *> controls) {
         controls_.insert(controls_.end(), controls.begin(), controls.end());
     }
@@ -104,6 +110,7 @@ class WindowModel {
     std::shared_ptr<PointerImage> customPointer_;
     std::string skin_;
     std::vector<Control *> controls_;
+    Control *focus_ = nullptr;
 };
 
 /// Shows windows and loads what the drawing layer must turn into pointers; tests script it.

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/platform.h"
+#include "platform/registry.h"
+
+#include <string>
+#include <vector>
+
+namespace qb::express {
+
+/// Where the search for Outlook Express stores reads: the registry, and a file system that
+/// understands the Windows paths the registry holds.
+struct StoreSources {
+    Registry &registry;
+    FileSystem &files;
+};
+
+/// The Outlook Express message stores of the current user's mail identities and the DBX files in
+/// them. Keeps no state between calls.
+class DBXFiles {
+  public:
+    DBXFiles(Platform &platform, StoreSources sources) : platform_(platform), sources_(sources) {}
+
+    /// The store folder of each identity under "HKEY_CURRENT_USER\Identities", in enumeration
+    /// order, with "%UserProfile%" replaced. Entries the walk stopped before resolving keep the
+    /// key path or identity name reached. Any failure, no identity at all included, throws the
+    /// component failure of "Ferndock.DBXFiles.GetStoreFolder".
+    std::vector<std::string> GetStoreFolder();
+
+    /// Appends to arrFiles strFolder + name for every DBX file matching strFolder + "*.dbx" but
+    /// the two index files, in listing order. No separator is added: strFolder ends with one.
+    /// Failures of the listing reach the caller.
+    void GetDBXFilesInPath(const std::string &strFolder, std::vector<std::string> &arrFiles);
+
+  private:
+    std::vector<std::string> storeFolders();
+    /// True for the two index files of a store, in any letter case, and nothing else.
+    static bool IsExcludedDBXFile(const std::string &strName);
+
+    Platform &platform_;
+    StoreSources sources_;
+};
+
+} // namespace qb::express

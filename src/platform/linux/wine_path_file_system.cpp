@@ -1,0 +1,103 @@
+#include "platform/linux/wine_path_file_system.h"
+
+#include "platform/linux/posix_file_system.h"
+#include "platform/linux/wine_paths.h"
+#include "platform/plain_text.h"
+
+namespace qb {
+namespace {
+
+/// A drive-letter pattern cut before its last name: "C:\Mail\*.dbx" is "C:\Mail" and "*.dbx".
+struct SplitPattern {
+    std::string folder;
+    std::string name;
+};
+
+SplitPattern splitPattern(const std::string &pattern) {
+    std::size_t separator = pattern.find_last_of("\\/");
+    if (separator == std::string::npos || separator < 2)
+        return {pattern.substr(0, 2), pattern.substr(std::min<std::size_t>(2, pattern.size()))};
+    return {pattern.substr(0, separator), pattern.substr(separator + 1)};
+}
+
+bool hasWildcard(const std::string &name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
+
+/// A pattern whose names the wrapped file system can match as they are.
+bool isPlain(const std::string &pattern) {
+    return !HasDriveLetter(pattern) || !hasWildcard(splitPattern(pattern).name);
+}
+
+} // namespace
+
+std::string WinePathFileSystem::host(const std::string &path) const {
+    return HasDriveLetter(path) ? WineHostPath(prefix_, path) : path;
+}
+
+std::vector<std::string> WinePathFileSystem::matchingHostPaths(const std::string &pattern) {
+    const SplitPattern split = splitPattern(pattern);
+    const std::string folder = WineHostPath(prefix_, split.folder);
+    const std::string wanted = LowerCase(split.name);
+    std::vector<std::string> paths;
+    for (const std::string &name : files_.listFiles(folder + "/*"))
+        if (MatchesWildcard(LowerCase(name), wanted))
+            paths.push_back(folder + "/" + name);
+    return paths;
+}
+
+std::int64_t WinePathFileSystem::modificationTime(const std::string &path) {
+    return files_.modificationTime(host(path));
+}
+
+bool WinePathFileSystem::isFolder(const std::string &path) {
+    return files_.isFolder(host(path));
+}
+
+std::vector<std::string> WinePathFileSystem::listFiles(const std::string &pattern) {
+    if (isPlain(pattern))
+        return files_.listFiles(host(pattern));
+    std::vector<std::string> names;
+    for (const std::string &path : matchingHostPaths(pattern))
+        names.push_back(path.substr(path.rfind('/') + 1));
+    return names;
+}
+
+std::uint64_t WinePathFileSystem::fileSize(const std::string &path) {
+    return files_.fileSize(host(path));
+}
+
+std::string WinePathFileSystem::readAll(const std::string &path) {
+    return files_.readAll(host(path));
+}
+
+void WinePathFileSystem::write(const std::string &path, const std::string &bytes) {
+    files_.write(host(path), bytes);
+}
+
+void WinePathFileSystem::append(const std::string &path, const std::string &bytes) {
+    files_.append(host(path), bytes);
+}
+
+void WinePathFileSystem::remove(const std::string &pattern) {
+    if (isPlain(pattern))
+        return files_.remove(host(pattern));
+    const std::vector<std::string> paths = matchingHostPaths(pattern);
+    // Nothing matched: the wrapped file system says so in its own words.
+    if (paths.empty())
+        return files_.remove(host(pattern));
+    for (const std::string &path : paths)
+        files_.remove(path);
+}
+
+void WinePathFileSystem::forceRemove(const std::string &pattern) {
+    if (isPlain(pattern))
+        return files_.forceRemove(host(pattern));
+    const std::vector<std::string> paths = matchingHostPaths(pattern);
+    if (paths.empty())
+        return files_.forceRemove(host(pattern));
+    for (const std::string &path : paths)
+        files_.forceRemove(path);
+}
+
+} // namespace qb

@@ -179,6 +179,13 @@ TEST_F(DamagedStore, AnIntactCopyReadsWithoutFailures) {
     reader.readStore(*mapi, 1);
     EXPECT_TRUE(reader.failures().empty()) << reader.failures().front();
     EXPECT_EQ(reader.itemsRead(), 16); // 14 messages, an appointment and a contact
+
+    // Its RTF-only bodies, one holding a picture, all fit within what their compressed size allows.
+    mapi->AddStore(test::SamplesFolder() + "/offline-store.ost");
+    EverythingReader offline(folder / "out.txt");
+    offline.readStore(*mapi, 2);
+    EXPECT_TRUE(offline.failures().empty()) << offline.failures().front();
+    EXPECT_GT(offline.itemsRead(), 64);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ std::vector<std::string> RootStoreFiles(Namespace &mapi) {
     const int count = roots->count();
     std::vector<std::string> files;
     for (int i = 1; i <= count; ++i)
-        files.push_back(CanonicalPath(roots->item(i)->storeFilePath()));
+        files.push_back(CanonicalPath(roots->storeFilePath(i)));
     return files;
 }
 
@@ -37,21 +37,21 @@ AttachedRoot FindAttachedRoot(Namespace &mapi, const std::string &filePath,
     const auto isNew = [&](const std::string &path) {
         return storesBefore && !Contains(*storesBefore, path);
     };
-    std::shared_ptr<Folder> onlyNewRoot;
+    // Only the root that is chosen is read: the other stores may be damaged or slow to open.
+    int onlyNewRoot = 0;
     int newRoots = 0;
     for (int i = 1; i <= count; ++i) {
-        auto root = roots->item(i);
-        const std::string path = CanonicalPath(root->storeFilePath());
+        const std::string path = CanonicalPath(roots->storeFilePath(i));
         if (path == wanted)
-            return {root, isNew(path)};
+            return {roots->item(i), isNew(path)};
         if (isNew(path)) {
-            onlyNewRoot = root;
+            onlyNewRoot = i;
             ++newRoots;
         }
     }
     // A store may report its file under a name of its own; one new root can only be the file.
     if (newRoots == 1)
-        return {onlyNewRoot, true};
+        return {roots->item(onlyNewRoot), true};
     return {};
 }
 

@@ -10,7 +10,8 @@
 namespace qb::outlook {
 
 /// The store files of the namespace's root folders, in their order, each path made canonical so
-/// that two spellings of one file compare equal. Throws Failure when a root cannot be read.
+/// that two spellings of one file compare equal. Reads no store where the mail-store layer knows a
+/// root's file without it. Throws Failure when the list of roots cannot be read.
 std::vector<std::string> RootStoreFiles(Namespace &mapi);
 
 /// The root folder of a personal folders file after AddStore, and whether that AddStore really
@@ -23,7 +24,8 @@ struct AttachedRoot {
 /// Finds the root whose store file is filePath among the namespace's roots. When none names the
 /// file, a single root that was not there before is taken. storesBefore holds RootStoreFiles from
 /// before AddStore; without it no root counts as attached by the listing. The root is null when
-/// none fits. Throws Failure when the roots cannot be read.
+/// none fits. Only the chosen root is read, so another store that cannot be read is no hindrance.
+/// Throws Failure when the chosen root cannot be read.
 AttachedRoot FindAttachedRoot(Namespace &mapi, const std::string &filePath,
                               const std::optional<std::vector<std::string>> &storesBefore);
 

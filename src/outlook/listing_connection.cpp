@@ -6,6 +6,16 @@
 #include <optional>
 
 namespace qb::outlook {
+namespace {
+
+/// Takes the root's name for the Root cells. A name that cannot be read leaves them empty: the
+/// rows of this store must never carry the previous store's name.
+void SetRootFolder(std::string &strRootFolder, Folder &root) {
+    strRootFolder.clear();
+    strRootFolder = root.name();
+}
+
+} // namespace
 
 void OutlookListing::getAllEmailOutlook() {
     Guard guard(platform_.reporter, "Form1", "getAllEmailOutlook");
@@ -39,7 +49,7 @@ void OutlookListing::listProfileStores(Guard &guard, Namespace *mapi) {
         guard.step(118, [&] { root = Required(Required(mapi).folders()).item(i); });
         if (!root)
             continue; // reported; walking nothing beats walking the previous store again
-        guard.step(120, [&] { state_.strRootFolder = root->name(); });
+        guard.step(120, [&] { SetRootFolder(state_.strRootFolder, *root); });
         bool recursive = true;
         guard.step(122, [&] { GetMailItems(1, root, recursive); });
     }
@@ -66,7 +76,7 @@ void OutlookListing::listPstFile(Guard &guard, Namespace *mapi) {
     });
     if (!attached.root)
         return;
-    guard.step(130, [&] { state_.strRootFolder = attached.root->name(); });
+    guard.step(130, [&] { SetRootFolder(state_.strRootFolder, *attached.root); });
     bool recursive = true;
     guard.step(132, [&] { GetMailItems(1, attached.root, recursive); });
     // A store that was open before the listing belongs to the user's profile and stays there.

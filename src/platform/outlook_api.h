@@ -49,6 +49,9 @@ class Folders {
     virtual std::shared_ptr<Folder> item(int index) = 0;
     /// The last folder of the collection.
     virtual std::shared_ptr<Folder> GetLast() = 0;
+    /// Path of the store file of folder `index`, learnt without reading the store where the
+    /// layer can: telling stores apart by file must not fail on a store that cannot be read.
+    virtual std::string storeFilePath(int index);
 };
 
 class Folder {
@@ -62,6 +65,10 @@ class Folder {
     /// Path of the file that holds the folder's store, as it was opened.
     virtual std::string storeFilePath() = 0;
 };
+
+inline std::string Folders::storeFilePath(int index) {
+    return item(index)->storeFilePath();
+}
 
 class Namespace {
   public:

@@ -2,6 +2,8 @@
 #include "platform/linux/pff_mail_store.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 namespace qb::test {
 namespace {
@@ -54,6 +56,52 @@ TEST_F(SampleStoreListingTest, ListsOnlyMailOfThePortugueseStore) {
     EXPECT_EQ(std::count(folders.begin(), folders.end(), "Caixa de Entrada"), 3);
     EXPECT_EQ(std::count(folders.begin(), folders.end(), "Itens Enviados"), 1);
     EXPECT_EQ(ListView1.rowCount(), 4);
+}
+
+TEST_F(SampleStoreListingTest, OfflineStoreListsItsPersonalFoldersByTheirOwnNames) {
+    listFile("offline-store.ost");
+
+    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
+    std::map<std::pair<std::string, std::string>, int> rowsPerFolder;
+    for (const auto &row : rows()) {
+        EXPECT_EQ(row[0], "offline-store");
+        ++rowsPerFolder[{row[1], row[2]}];
+    }
+    EXPECT_EQ((rowsPerFolder[{"Inbox", ""}]), 10);
+    EXPECT_EQ((rowsPerFolder[{"Inbox", "sub1"}]), 25);
+    EXPECT_EQ((rowsPerFolder[{"Inbox", "sub2"}]), 29);
+    const Strings folders = column(2);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Inbox"), 64);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Sent Items"), 6);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Root - Mailbox"), 0);
+}
+
+TEST_F(SampleStoreListingTest, DamagedProfileStoresDoNotHinderTheChosenFile) {
+    profileFolder.write("damaged.pst", std::string(8192, 'x'));
+    profileFolder.write("empty.ost", "");
+
+    listFile("english-store.pst");
+    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
+    EXPECT_EQ(ListView1.rowCount(), 14);
+
+    Text1.setText("microsoft office");
+    pffListing.PushButton2_Click();
+    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
+    EXPECT_EQ(column(5), Strings{"Microsoft Office Outlook"});
+}
+
+// The memory store layer stands in where a real file cannot fail the way a test needs.
+TEST_F(ListingTest, RootWhoseNameCannotBeReadLeavesItsRootCellsEmpty) {
+    test.outlook.addProfileStore("First").add("Inbox").add(Mail("first"));
+    MemoryFolder &second = test.outlook.addProfileStore("Second");
+    second.failing = {"name"};
+    second.add("Inbox").add(Mail("second"));
+
+    listing.PushButton1_Click();
+
+    EXPECT_EQ(column(1), (Strings{"First", ""}));
+    EXPECT_EQ(subjects(), (Strings{"first", "second"}));
+    EXPECT_EQ(test.reports().size(), 1u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Damaged and foreign files: every problem is a Failure that names the file, never a crash.
 #include "platform/failure.h"
+#include "platform/linux/pff_compressed_rtf.h"
 #include "platform/linux/pff_mail_store.h"
 #include "support/test_platform.h"
 
@@ -7,6 +8,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <random>
 
 namespace qb {
@@ -68,21 +70,9 @@ class EverythingReader {
     int itemsRead_ = 0;
 };
 
-class DamagedStore : public ::testing::Test {
+/// Files made by the test in a scratch folder, attached one by one.
+class DamagedFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const std::string samples = test::SamplesFolder();
-        if (samples.empty())
-            GTEST_SKIP() << "the sample stores (../shared/samples) are not there";
-        original = ReadFile(samples + "/english-store.pst");
-        ASSERT_GT(original.size(), 100000u);
-    }
-
-    static std::string ReadFile(const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
     /// Attaches the bytes as a store named fileName; reads all of it when that works. Every
     /// failure on the way must name the file.
     void attachAndReadEverything(const std::string &fileName, const std::string &bytes) {
@@ -103,19 +93,10 @@ class DamagedStore : public ::testing::Test {
             EXPECT_NE(description.find(fileName), std::string::npos) << description;
     }
 
-    /// The sample with one byte in every `stride` inverted from `start` on.
-    std::string flipped(std::size_t start, std::size_t stride) const {
-        std::string bytes = original;
-        for (std::size_t i = start; i < bytes.size(); i += stride)
-            bytes[i] = static_cast<char>(~bytes[i]);
-        return bytes;
-    }
-
     test::TempFolder folder;
-    std::string original;
 };
 
-TEST_F(DamagedStore, EmptyAndGarbageFilesCannotBeAttached) {
+TEST_F(DamagedFile, EmptyGarbageAndMissingFilesCannotBeAttached) {
     std::mt19937 random(7);
     std::string garbage(200000, '\0');
     for (char &c : garbage)
@@ -128,7 +109,53 @@ TEST_F(DamagedStore, EmptyAndGarbageFilesCannotBeAttached) {
         EXPECT_THROW(mapi->AddStore(folder / name), Failure) << name;
         attachAndReadEverything(name, bytes);
     }
+    PffMailStoreLayer layer(folder / "no profile");
+    EXPECT_THROW(layer.createApplication()->GetNamespace("MAPI")->AddStore(folder / "absent.pst"),
+                 Failure);
 }
+
+TEST(CompressedRtf, ADeclaredSizeIsCappedByWhatTheCompressedBodyCanHold) {
+    // Four changed bytes declared a body of 4 GiB behind a few hundred compressed bytes.
+    EXPECT_EQ(LargestRtfBody(300), 300u * 8 + 2);
+    EXPECT_LT(LargestRtfBody(300), 0xFFFFFFFFu);
+    EXPECT_EQ(LargestRtfBody(0), 2u);
+    const std::size_t largest = std::numeric_limits<std::size_t>::max();
+    EXPECT_EQ(LargestRtfBody(largest / 4), largest); // no overflow into a small size
+}
+
+TEST(CompressedRtf, TrailingNulsAreCutAndInnerOnesKept) {
+    EXPECT_EQ(WithoutTrailingNuls(std::string("{\\rtf1}\0\0", 9)), "{\\rtf1}");
+    EXPECT_EQ(WithoutTrailingNuls(std::string("a\0b\0", 4)), std::string("a\0b", 3));
+    EXPECT_EQ(WithoutTrailingNuls(std::string(1 << 20, '\0')), "");
+    EXPECT_EQ(WithoutTrailingNuls(""), "");
+}
+
+/// Damaged copies of the English sample store.
+class DamagedStore : public DamagedFile {
+  protected:
+    void SetUp() override {
+        const std::string samples = test::SamplesFolder();
+        if (samples.empty())
+            GTEST_SKIP() << "the sample stores (../shared/samples) are not there";
+        original = ReadFile(samples + "/english-store.pst");
+        ASSERT_GT(original.size(), 100000u);
+    }
+
+    static std::string ReadFile(const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    /// The sample with one byte in every `stride` inverted from `start` on.
+    std::string flipped(std::size_t start, std::size_t stride) const {
+        std::string bytes = original;
+        for (std::size_t i = start; i < bytes.size(); i += stride)
+            bytes[i] = static_cast<char>(~bytes[i]);
+        return bytes;
+    }
+
+    std::string original;
+};
 
 TEST_F(DamagedStore, TruncatedCopiesFailWithTheFileName) {
     for (std::size_t size :
@@ -152,6 +179,13 @@ TEST_F(DamagedStore, AnIntactCopyReadsWithoutFailures) {
     reader.readStore(*mapi, 1);
     EXPECT_TRUE(reader.failures().empty()) << reader.failures().front();
     EXPECT_EQ(reader.itemsRead(), 16); // 14 messages, an appointment and a contact
+
+    // Its RTF-only bodies, one holding a picture, all fit within what their compressed size allows.
+    mapi->AddStore(test::SamplesFolder() + "/offline-store.ost");
+    EverythingReader offline(folder / "out.txt");
+    offline.readStore(*mapi, 2);
+    EXPECT_TRUE(offline.failures().empty()) << offline.failures().front();
+    EXPECT_GT(offline.itemsRead(), 64);
 }
 
 } // namespace

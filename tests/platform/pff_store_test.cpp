@@ -1,5 +1,8 @@
 // The libpff mail store against the shared sample stores.
 #include "platform/failure.h"
+#include "platform/linux/pff_children.h"
+#include "platform/linux/pff_error.h"
+#include "platform/linux/pff_file.h"
 #include "platform/linux/pff_mail_store.h"
 #include "support/test_platform.h"
 
@@ -101,6 +104,29 @@ TEST_F(SampleStore, RootIsTheTopOfPersonalFoldersNamedAfterTheStore) {
     EXPECT_EQ(names.at(0), "Itens Excluídos");
     EXPECT_EQ(names.at(3), "Caixa de Entrada");
     EXPECT_EQ(mapi->folders()->count(), 2);
+
+    // An offline store without a subtree entry keeps its personal folders under its mailbox.
+    auto offline = attach("offline-store.ost");
+    EXPECT_EQ(offline->name(), "offline-store");
+    EXPECT_EQ(ChildNames(*offline).at(1), "Inbox");
+}
+
+TEST_F(SampleStore, FailuresNameItemsByFolderPathAndSubject) {
+    auto file = PffFile::open(samples + "/english-store.pst", 1);
+    auto root = file->rootFolder();
+    auto inbox = PffChildren(root, pffSubfolders).item(2);
+    auto message = PffChildren(inbox, pffMessages).item(1);
+    EXPECT_EQ(root->description(), "the root folder");
+    EXPECT_EQ(PffChildren(inbox, pffSubfolders).item(1)->description(),
+              "folder \"Inbox/SubInbox\"");
+    EXPECT_EQ(PffChildren(message, pffAttachments).item(1)->description(),
+              "an attachment of message \"Multiple attachments\" in folder \"Inbox\"");
+    try {
+        message->raise(PffError(), "cannot read property 0x0037");
+    } catch (const Failure &failure) {
+        EXPECT_EQ(failure.description(), "english-store.pst: cannot read property 0x0037 of "
+                                         "message \"Multiple attachments\" in folder \"Inbox\"");
+    }
 }
 
 TEST_F(SampleStore, EnglishStoreHoldsFourteenMailMessages) {

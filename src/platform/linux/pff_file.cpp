@@ -1,5 +1,6 @@
 #include "platform/linux/pff_file.h"
 
+#include "platform/linux/pff_children.h"
 #include "platform/linux/pff_error.h"
 #include "platform/linux/pff_item_handle.h"
 #include "platform/linux/pff_properties.h"
@@ -40,14 +41,18 @@ std::optional<std::uint32_t> NodeIdentifier(const std::string &entryId) {
     return identifier;
 }
 
-std::shared_ptr<PffItemHandle> SubFolderNamed(PffItemHandle &folder, const std::string &name) {
-    libpff_item_t *found = nullptr;
-    const int result = libpff_folder_get_sub_folder_by_utf8_name(
-        folder.get(), reinterpret_cast<std::uint8_t *>(const_cast<char *>(name.c_str())),
-        name.size(), &found, nullptr);
-    if (result != 1)
-        return nullptr;
-    return std::make_shared<PffItemHandle>(folder.sharedFile(), found);
+/// The subfolder with exactly that name, or null when there is none; throws Failure when the
+/// subfolders or their names cannot be read.
+std::shared_ptr<PffItemHandle> SubfolderNamed(std::shared_ptr<PffItemHandle> folder,
+                                              const std::string &name, int codepage) {
+    PffChildren subfolders(std::move(folder), pffSubfolders);
+    const int count = subfolders.count();
+    for (int index = 1; index <= count; ++index) {
+        auto subfolder = subfolders.item(index);
+        if (ReadText(*subfolder, pff_property::displayName, codepage) == name)
+            return subfolder;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -56,38 +61,35 @@ PffFile::PffFile(std::string path, std::uint32_t storeNumber)
     : path_(std::move(path)), fileName_(NameOf(path_)), storeNumber_(storeNumber) {}
 
 PffFile::~PffFile() {
-    if (file_) {
-        libpff_file_close(file_, nullptr);
-        libpff_file_free(&file_, nullptr);
-    }
+    if (opened_)
+        libpff_file_close(file_.get(), nullptr);
 }
 
 std::shared_ptr<PffFile> PffFile::open(const std::string &path, std::uint32_t storeNumber) {
     std::shared_ptr<PffFile> file(new PffFile(path, storeNumber));
     CheckReadable(path, file->fileName_);
     PffError error;
-    if (libpff_file_initialize(&file->file_, error.out()) != 1)
+    if (libpff_file_initialize(Receive(file->file_), error.out()) != 1)
         error.raise(file->fileName_, "cannot prepare the file for reading");
-    if (libpff_file_open(file->file_, path.c_str(), LIBPFF_OPEN_READ, error.out()) != 1) {
-        // A handle that failed to open is freed without being closed.
-        libpff_file_free(&file->file_, nullptr);
+    if (libpff_file_open(file->file_.get(), path.c_str(), LIBPFF_OPEN_READ, error.out()) != 1)
         error.raise(file->fileName_, "not a readable Outlook data file");
-    }
-    libpff_file_get_ascii_codepage(file->file_, &file->asciiCodepage_, nullptr);
+    file->opened_ = true;
+    if (libpff_file_get_ascii_codepage(file->file_.get(), &file->asciiCodepage_, error.out()) != 1)
+        error.raise(file->fileName_, "cannot read the code page of the file");
     file->readStoreDescription();
     return file;
 }
 
 void PffFile::readStoreDescription() {
     displayName_ = std::filesystem::path(path_).stem().string();
-    libpff_item_t *store = nullptr;
+    PffItem store;
     PffError error;
-    const int result = libpff_file_get_message_store(file_, &store, error.out());
+    const int result = libpff_file_get_message_store(file_.get(), Receive(store), error.out());
     if (result == -1)
         error.raise(fileName_, "cannot read the message store");
     if (result == 0)
         return; // no message store: the file's name stands for the store
-    PffItemHandle handle(shared_from_this(), store);
+    PffItemHandle handle(shared_from_this(), std::move(store), PffItemKind::store);
     const auto name = ReadText(handle, pff_property::displayName, asciiCodepage_);
     if (name && !name->empty())
         displayName_ = *name;
@@ -95,50 +97,50 @@ void PffFile::readStoreDescription() {
         ipmSubtreeIdentifier_ = NodeIdentifier(*entryId);
 }
 
-std::shared_ptr<PffItemHandle> PffFile::item(std::uint32_t identifier) {
-    libpff_item_t *found = nullptr;
+std::shared_ptr<PffItemHandle> PffFile::item(std::uint32_t identifier, PffItemKind kind) {
+    PffItem found;
     PffError error;
-    const int result = libpff_file_get_item_by_identifier(file_, identifier, &found, error.out());
+    const int result =
+        libpff_file_get_item_by_identifier(file_.get(), identifier, Receive(found), error.out());
     if (result == -1)
         error.raise(fileName_, "cannot read " + DescribeItem(identifier));
     if (result == 0)
         return nullptr;
-    return std::make_shared<PffItemHandle>(shared_from_this(), found);
+    return std::make_shared<PffItemHandle>(shared_from_this(), std::move(found), kind);
 }
 
 std::shared_ptr<PffItemHandle> PffFile::rootFolder() {
-    auto root = findRootFolder();
-    if (!ipmSubtreeIdentifier_)
-        ipmSubtreeIdentifier_ = root->identifier(); // found by name: remember it by number
-    return root;
+    PffError error;
+    if (ipmSubtreeIdentifier_) {
+        PffItem subtree;
+        if (libpff_file_get_item_by_identifier(file_.get(), *ipmSubtreeIdentifier_,
+                                               Receive(subtree), error.out()) == 1)
+            return std::make_shared<PffItemHandle>(shared_from_this(), std::move(subtree),
+                                                   PffItemKind::folder);
+        // A damaged file may name a subtree it cannot give: then it is looked for by name.
+    }
+    auto subtree = namedSubtree();
+    if (!subtree)
+        error.raise(fileName_, "cannot find the top of personal folders");
+    subtree->makeTop();
+    ipmSubtreeIdentifier_ = subtree->identifier(); // found by name: remembered by number
+    return subtree;
 }
 
-std::shared_ptr<PffItemHandle> PffFile::findRootFolder() {
-    if (ipmSubtreeIdentifier_) {
-        // A damaged file may name a subtree it cannot give: then search by name.
-        libpff_item_t *subtree = nullptr;
-        if (libpff_file_get_item_by_identifier(file_, *ipmSubtreeIdentifier_, &subtree, nullptr) ==
-            1)
-            return std::make_shared<PffItemHandle>(shared_from_this(), subtree);
-    }
-    auto root = fileRootFolder();
-    // Offline stores keep the personal folders under "Root - Mailbox".
-    if (auto mailbox = SubFolderNamed(*root, "Root - Mailbox"))
-        if (auto subtree = SubFolderNamed(*mailbox, "IPM_SUBTREE"))
-            return subtree;
-    if (auto subtree = SubFolderNamed(*root, "IPM_SUBTREE"))
-        return subtree;
-    return root;
+std::shared_ptr<PffItemHandle> PffFile::namedSubtree() {
+    auto mailbox = SubfolderNamed(fileRootFolder(), "Root - Mailbox", asciiCodepage_);
+    return mailbox ? SubfolderNamed(std::move(mailbox), "IPM_SUBTREE", asciiCodepage_) : nullptr;
 }
 
 std::shared_ptr<PffItemHandle> PffFile::fileRootFolder() {
-    libpff_item_t *root = nullptr;
+    PffItem root;
     PffError error;
-    const int result = libpff_file_get_root_folder(file_, &root, error.out());
+    const int result = libpff_file_get_root_folder(file_.get(), Receive(root), error.out());
     if (result != 1)
         error.raise(fileName_,
                     result == 0 ? "the file has no root folder" : "cannot read the root folder");
-    return std::make_shared<PffItemHandle>(shared_from_this(), root);
+    return std::make_shared<PffItemHandle>(shared_from_this(), std::move(root),
+                                           PffItemKind::folder);
 }
 
 } // namespace qb

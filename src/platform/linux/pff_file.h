@@ -1,6 +1,6 @@
 #pragma once
 
-#include <libpff.h>
+#include "platform/linux/pff_handle.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,6 +10,7 @@
 namespace qb {
 
 class PffItemHandle;
+enum class PffItemKind;
 
 /// One Outlook data file (.pst or .ost) opened read-only with libpff. Item handles keep the file
 /// open: it closes when the last object reading it is gone.
@@ -32,18 +33,20 @@ class PffFile : public std::enable_shared_from_this<PffFile> {
     const std::string &displayName() const { return displayName_; }
     /// Code page of the file's 8-bit strings when a message names none.
     int asciiCodepage() const { return asciiCodepage_; }
-    libpff_file_t *handle() const { return file_; }
 
-    /// The top of personal folders (IPM subtree); throws Failure when it cannot be read.
+    /// The top of personal folders (IPM subtree): the folder the message store names, else
+    /// "IPM_SUBTREE" under "Root - Mailbox" as offline stores keep it. Throws Failure naming the
+    /// file when it cannot be found or read.
     std::shared_ptr<PffItemHandle> rootFolder();
-    /// The item with that identifier, or null when the file has none.
-    std::shared_ptr<PffItemHandle> item(std::uint32_t identifier);
+    /// The item with that identifier, or null when the file has none; throws Failure when the
+    /// file cannot be read.
+    std::shared_ptr<PffItemHandle> item(std::uint32_t identifier, PffItemKind kind);
 
   private:
     PffFile(std::string path, std::uint32_t storeNumber);
     void readStoreDescription();
-    std::shared_ptr<PffItemHandle> findRootFolder();
     std::shared_ptr<PffItemHandle> fileRootFolder();
+    std::shared_ptr<PffItemHandle> namedSubtree();
 
     std::string path_;
     std::string fileName_;
@@ -51,7 +54,8 @@ class PffFile : public std::enable_shared_from_this<PffFile> {
     std::uint32_t storeNumber_;
     int asciiCodepage_ = 1252;
     std::optional<std::uint32_t> ipmSubtreeIdentifier_;
-    libpff_file_t *file_ = nullptr;
+    PffFileHandle file_;
+    bool opened_ = false;
 };
 
 } // namespace qb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/pff_children.h"
 #include "platform/outlook_api.h"
 
 #include <memory>
@@ -7,8 +8,6 @@
 #include <string>
 
 namespace qb {
-
-class PffItemHandle;
 
 /// A folder of an Outlook data file. A store's root folder carries the store's name.
 class PffFolder : public outlook::Folder {
@@ -34,12 +33,12 @@ class PffFolders : public outlook::Folders {
   public:
     PffFolders(std::shared_ptr<PffItemHandle> parent, std::string storePath);
 
-    int count() override;
+    int count() override { return subfolders_.count(); }
     std::shared_ptr<outlook::Folder> item(int index) override;
     std::shared_ptr<outlook::Folder> GetLast() override;
 
   private:
-    std::shared_ptr<PffItemHandle> parent_;
+    PffChildren subfolders_;
     std::string storePath_;
 };
 
@@ -48,14 +47,14 @@ class PffItems : public outlook::Items {
   public:
     explicit PffItems(std::shared_ptr<PffItemHandle> folder);
 
-    int count() override;
+    int count() override { return messages_.count(); }
     std::shared_ptr<outlook::Item> item(int index) override;
 
   private:
-    std::shared_ptr<PffItemHandle> folder_;
+    PffChildren messages_;
 };
 
-/// The failure of a collection asked for an item it does not have.
-[[noreturn]] void RaiseIndexOutOfBounds(int index, int count);
+/// The last folder of a collection, or null when it is empty.
+std::shared_ptr<outlook::Folder> LastFolder(outlook::Folders &folders);
 
 } // namespace qb

@@ -1,32 +1,30 @@
 #pragma once
 
-#include <libpff.h>
+#include "platform/linux/pff_handle.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace qb {
 
+class PffError;
 class PffFile;
 
-/// Frees a libpff record entry.
-struct PffRecordEntryDeleter {
-    void operator()(libpff_record_entry_t *entry) const;
-};
-/// A libpff record entry owned by its reader.
-using PffRecordEntry = std::unique_ptr<libpff_record_entry_t, PffRecordEntryDeleter>;
+/// What an item of a data file is to the reader, which decides how failures name it.
+enum class PffItemKind { store, folder, message, attachment };
 
-/// A libpff item (folder, message, attachment) together with the file it belongs to, so the
-/// file stays open while the item lives. Its property set is read once, on first use.
+/// A libpff item (the message store, a folder, a message, an attachment) together with the file
+/// it belongs to, so the file stays open while the item lives, and with the item that holds it
+/// (a folder's parent, a message's folder, an attachment's message) when it was reached through
+/// one. Its property set is read once, on first use.
 class PffItemHandle {
   public:
-    PffItemHandle(std::shared_ptr<PffFile> file, libpff_item_t *item);
-    ~PffItemHandle();
-    PffItemHandle(const PffItemHandle &) = delete;
-    PffItemHandle &operator=(const PffItemHandle &) = delete;
+    PffItemHandle(std::shared_ptr<PffFile> file, PffItem item, PffItemKind kind,
+                  std::shared_ptr<PffItemHandle> holder = nullptr);
 
-    libpff_item_t *get() const { return item_; }
+    libpff_item_t *get() const { return item_.get(); }
     PffFile &file() const { return *file_; }
     const std::shared_ptr<PffFile> &sharedFile() const { return file_; }
     /// The item's identifier in its file (its node identifier); throws Failure.
@@ -36,16 +34,37 @@ class PffItemHandle {
     /// Failure when the property set cannot be read.
     PffRecordEntry entry(std::uint32_t propertyType);
 
+    /// The item as failures name it: "message \"Plans\" in folder \"Inbox/2020\"", "folder
+    /// \"Inbox\"", "the top of personal folders"; a message whose subject cannot be read is
+    /// named by its identifier. Never fails.
+    std::string description();
+    /// The folder path below the top of personal folders ("Inbox/2020"); empty for the top and
+    /// for items reached without their folder. Never fails: unreadable names show as "?".
+    std::string folderPath();
+
+    /// Makes the item the top that the folder paths of the items below it start from.
+    void makeTop() { holder_.reset(); }
+
+    /// Failure "<file name>: <whatFailed> of <description>: <libpff's text>".
+    [[noreturn]] void raise(const PffError &error, const std::string &whatFailed);
+
   private:
     libpff_record_set_t *recordSet();
+    std::optional<std::string> readableName(std::uint32_t propertyType);
+    std::string describeReadably();
+    std::string byIdentifier();
 
+    // Declared first so that it is released last: the file must outlive its items.
     std::shared_ptr<PffFile> file_;
-    libpff_item_t *item_;
-    libpff_record_set_t *recordSet_ = nullptr;
+    std::shared_ptr<PffItemHandle> holder_;
+    PffItem item_;
+    PffItemKind kind_;
+    PffRecordSet recordSet_;
     bool recordSetRead_ = false;
+    bool describing_ = false;
 };
 
-/// Describes an item for failures: "item 2097476".
+/// Describes an item by its identifier alone: "item 2097476".
 std::string DescribeItem(std::uint32_t identifier);
 
 } // namespace qb

@@ -1,6 +1,8 @@
 #include "platform/linux/pff_message.h"
 
 #include "platform/linux/html_to_text.h"
+#include "platform/linux/pff_children.h"
+#include "platform/linux/pff_compressed_rtf.h"
 #include "platform/linux/pff_entry_id.h"
 #include "platform/linux/pff_error.h"
 #include "platform/linux/pff_file.h"
@@ -15,16 +17,6 @@
 #include <strings.h>
 
 namespace qb {
-namespace {
-
-std::string WithoutTrailingNuls(std::string text) {
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return text;
-}
-
-} // namespace
-
 std::string WithoutSubjectMarker(std::string subject) {
     if (subject.size() >= 2 && subject[0] == '\x01')
         subject.erase(0, 2);
@@ -66,12 +58,7 @@ int PffMessage::Class() {
 }
 
 int PffMessage::attachmentCount() {
-    int count = 0;
-    PffError error;
-    if (libpff_message_get_number_of_attachments(message_->get(), &count, error.out()) != 1)
-        error.raise(message_->file().fileName(),
-                    "cannot read the attachments of " + DescribeItem(message_->identifier()));
-    return count;
+    return PffChildren(message_, pffAttachments).count();
 }
 
 std::string PffMessage::SenderEmailAddress() {
@@ -107,23 +94,7 @@ std::string PffMessage::Body() {
     std::string html = bodyText(pff_property::htmlBody);
     if (!html.empty())
         return HtmlToText(html);
-    return RtfToText(rtfBody());
-}
-
-std::string PffMessage::rtfBody() {
-    std::size_t size = 0;
-    PffError error;
-    const std::string what = "cannot read the RTF body of " + DescribeItem(message_->identifier());
-    const int result = libpff_message_get_rtf_body_size(message_->get(), &size, error.out());
-    if (result == -1)
-        error.raise(message_->file().fileName(), what);
-    if (result == 0 || size == 0)
-        return {};
-    std::string rtf(size, '\0');
-    if (libpff_message_get_rtf_body(message_->get(), reinterpret_cast<std::uint8_t *>(rtf.data()),
-                                    size, error.out()) != 1)
-        error.raise(message_->file().fileName(), what);
-    return WithoutTrailingNuls(std::move(rtf));
+    return RtfToText(ReadRtfBody(*message_));
 }
 
 std::string PffMessage::Subject() {
@@ -149,21 +120,16 @@ std::string PffMessage::sentText() {
 
 std::vector<std::string> PffMessage::attachmentNames() {
     std::vector<std::string> names;
-    const int count = attachmentCount();
-    for (int index = 0; index < count; ++index) {
-        libpff_item_t *attachment = nullptr;
-        PffError error;
-        if (libpff_message_get_attachment(message_->get(), index, &attachment, error.out()) != 1)
-            error.raise(message_->file().fileName(), "cannot read attachment " +
-                                                         std::to_string(index + 1) + " of " +
-                                                         DescribeItem(message_->identifier()));
-        PffItemHandle handle(message_->sharedFile(), attachment);
+    PffChildren attachments(message_, pffAttachments);
+    const int count = attachments.count();
+    for (int index = 1; index <= count; ++index) {
+        const auto attachment = attachments.item(index);
         std::string name;
         for (std::uint32_t type : {pff_property::attachLongFilename,
                                    pff_property::attachShortFilename, pff_property::displayName})
             if (name.empty())
-                name = ReadText(handle, type, stringCodepage()).value_or("");
-        names.push_back(name.empty() ? "Attachment " + std::to_string(index + 1) : name);
+                name = ReadText(*attachment, type, stringCodepage()).value_or("");
+        names.push_back(name.empty() ? "Attachment " + std::to_string(index) : name);
     }
     return names;
 }

@@ -37,7 +37,6 @@ class PffMessage : public outlook::Item {
     std::optional<std::uint64_t> firstTime(std::initializer_list<std::uint32_t> propertyTypes);
     std::string smtpSenderAddress();
     std::string sentText();
-    std::string rtfBody();
     std::vector<std::string> attachmentNames();
 
     std::shared_ptr<PffItemHandle> message_;

@@ -19,10 +19,11 @@ namespace {
                      pff_failure::notFound);
 }
 
-bool IsMessage(libpff_item_t *item) {
+bool IsMessage(PffItemHandle &item) {
     std::uint8_t type = LIBPFF_ITEM_TYPE_UNDEFINED;
-    if (libpff_item_get_type(item, &type, nullptr) != 1)
-        return false;
+    PffError error;
+    if (libpff_item_get_type(item.get(), &type, error.out()) != 1)
+        item.raise(error, "cannot read the type");
     return type != LIBPFF_ITEM_TYPE_FOLDER && type != LIBPFF_ITEM_TYPE_ATTACHMENT &&
            type != LIBPFF_ITEM_TYPE_ATTACHMENTS && type != LIBPFF_ITEM_TYPE_RECIPIENTS;
 }
@@ -66,8 +67,8 @@ std::shared_ptr<outlook::Item> PffNamespace::GetItemFromID(const std::string &en
     const auto file = catalog_->store(id->storeNumber);
     if (!file)
         RaiseNotFound(entryId);
-    auto message = file->item(id->itemIdentifier);
-    if (!message || !IsMessage(message->get()))
+    auto message = file->item(id->itemIdentifier, PffItemKind::message);
+    if (!message || !IsMessage(*message))
         RaiseNotFound(entryId);
     return std::make_shared<PffMessage>(std::move(message));
 }
@@ -76,16 +77,24 @@ PffRootFolders::PffRootFolders(std::shared_ptr<PffStoreCatalog> catalog,
                                std::vector<PffStoreEntry> stores)
     : catalog_(std::move(catalog)), stores_(std::move(stores)) {}
 
-std::shared_ptr<outlook::Folder> PffRootFolders::item(int index) {
+const PffStoreEntry &PffRootFolders::store(int index) {
     if (index < 1 || index > count())
         RaiseIndexOutOfBounds(index, count());
-    const PffStoreEntry &store = stores_[static_cast<std::size_t>(index - 1)];
-    const auto file = catalog_->open(store.path);
-    return std::make_shared<PffFolder>(file->rootFolder(), store.path, file->displayName());
+    return stores_[static_cast<std::size_t>(index - 1)];
+}
+
+std::shared_ptr<outlook::Folder> PffRootFolders::item(int index) {
+    const PffStoreEntry &root = store(index);
+    const auto file = catalog_->open(root.path);
+    return std::make_shared<PffFolder>(file->rootFolder(), root.path, file->displayName());
 }
 
 std::shared_ptr<outlook::Folder> PffRootFolders::GetLast() {
-    return stores_.empty() ? nullptr : item(count());
+    return LastFolder(*this);
+}
+
+std::string PffRootFolders::storeFilePath(int index) {
+    return store(index).path;
 }
 
 } // namespace qb

@@ -45,8 +45,12 @@ class PffRootFolders : public outlook::Folders {
     int count() override { return static_cast<int>(stores_.size()); }
     std::shared_ptr<outlook::Folder> item(int index) override;
     std::shared_ptr<outlook::Folder> GetLast() override;
+    /// The path the store was named by; opens nothing.
+    std::string storeFilePath(int index) override;
 
   private:
+    const PffStoreEntry &store(int index);
+
     std::shared_ptr<PffStoreCatalog> catalog_;
     std::vector<PffStoreEntry> stores_;
 };

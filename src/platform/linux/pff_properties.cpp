@@ -5,6 +5,7 @@
 #include "platform/linux/pff_file.h"
 #include "platform/linux/pff_item_handle.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace qb {
@@ -13,12 +14,8 @@ namespace {
 constexpr std::uint32_t unicodeStringType = 0x001F;
 constexpr std::uint32_t eightBitStringType = 0x001E;
 
-[[noreturn]] void RaiseUnreadable(PffItemHandle &item, PffError &error,
-                                  std::uint32_t propertyType) {
-    char property[16];
-    std::snprintf(property, sizeof property, "0x%04X", propertyType);
-    error.raise(item.file().fileName(), std::string("cannot read property ") + property + " of " +
-                                            DescribeItem(item.identifier()));
+std::string UnreadableProperty(std::uint32_t propertyType) {
+    return "cannot read property " + PropertyTag(propertyType);
 }
 
 std::uint32_t ValueType(PffItemHandle &item, libpff_record_entry_t *entry,
@@ -26,41 +23,89 @@ std::uint32_t ValueType(PffItemHandle &item, libpff_record_entry_t *entry,
     std::uint32_t valueType = 0;
     PffError error;
     if (libpff_record_entry_get_value_type(entry, &valueType, error.out()) != 1)
-        RaiseUnreadable(item, error, propertyType);
+        item.raise(error, UnreadableProperty(propertyType));
     return valueType;
+}
+
+using EntrySizeCall = int (*)(libpff_record_entry_t *, std::size_t *, libpff_error_t **);
+using EntryDataCall = int (*)(libpff_record_entry_t *, std::uint8_t *, std::size_t,
+                              libpff_error_t **);
+
+/// The entry's value in the form that libpff's pair of size and data calls gives.
+std::string EntryValue(PffItemHandle &item, libpff_record_entry_t *entry,
+                       std::uint32_t propertyType, EntrySizeCall sizeCall, EntryDataCall dataCall) {
+    return ReadSized(
+               item, UnreadableProperty(propertyType),
+               [=](std::size_t *size, libpff_error_t **error) {
+                   return sizeCall(entry, size, error);
+               },
+               [=](std::uint8_t *data, std::size_t size, libpff_error_t **error) {
+                   return dataCall(entry, data, size, error);
+               })
+        .value_or("");
 }
 
 std::string EntryBytes(PffItemHandle &item, libpff_record_entry_t *entry,
                        std::uint32_t propertyType) {
-    std::size_t size = 0;
-    PffError error;
-    if (libpff_record_entry_get_data_size(entry, &size, error.out()) != 1)
-        RaiseUnreadable(item, error, propertyType);
-    std::string bytes(size, '\0');
-    if (size > 0 &&
-        libpff_record_entry_get_data(entry, reinterpret_cast<std::uint8_t *>(bytes.data()), size,
-                                     error.out()) != 1)
-        RaiseUnreadable(item, error, propertyType);
-    return bytes;
+    return EntryValue(item, entry, propertyType, libpff_record_entry_get_data_size,
+                      libpff_record_entry_get_data);
 }
 
 std::string UnicodeText(PffItemHandle &item, libpff_record_entry_t *entry,
                         std::uint32_t propertyType) {
-    std::size_t size = 0;
-    PffError error;
-    if (libpff_record_entry_get_data_as_utf8_string_size(entry, &size, error.out()) != 1)
-        RaiseUnreadable(item, error, propertyType);
-    if (size == 0)
-        return {};
-    std::string text(size, '\0');
-    if (libpff_record_entry_get_data_as_utf8_string(
-            entry, reinterpret_cast<std::uint8_t *>(text.data()), size, error.out()) != 1)
-        RaiseUnreadable(item, error, propertyType);
-    text.resize(text.find('\0') == std::string::npos ? size : text.find('\0'));
+    std::string text =
+        EntryValue(item, entry, propertyType, libpff_record_entry_get_data_as_utf8_string_size,
+                   libpff_record_entry_get_data_as_utf8_string);
+    text.resize(std::min(text.find('\0'), text.size())); // the size counts the closing NUL
     return text;
 }
 
+/// A little-endian number of exactly `size` bytes, or nothing when the value has another size.
+template <typename Number>
+std::optional<Number> LittleEndian(const std::optional<std::string> &bytes) {
+    if (!bytes || bytes->size() != sizeof(Number))
+        return std::nullopt;
+    Number value = 0;
+    for (auto byte = bytes->rbegin(); byte != bytes->rend(); ++byte)
+        value = static_cast<Number>((value << 8) | static_cast<unsigned char>(*byte));
+    return value;
+}
+
 } // namespace
+
+std::string PropertyTag(std::uint32_t propertyType) {
+    char tag[16];
+    std::snprintf(tag, sizeof tag, "0x%04X", propertyType);
+    return tag;
+}
+
+std::optional<std::string> ReadSized(PffItemHandle &item, const std::string &whatFailed,
+                                     const PffSizeCall &sizeCall, const PffDataCall &dataCall,
+                                     std::size_t largest) {
+    std::size_t size = 0;
+    PffError error;
+    const int found = sizeCall(&size, error.out());
+    if (found == -1)
+        item.raise(error, whatFailed);
+    if (found == 0)
+        return std::nullopt;
+    std::string bytes(std::min(size, largest), '\0');
+    if (!bytes.empty() &&
+        dataCall(reinterpret_cast<std::uint8_t *>(bytes.data()), bytes.size(), error.out()) != 1)
+        item.raise(error, whatFailed);
+    return bytes;
+}
+
+std::optional<std::size_t> PropertySize(PffItemHandle &item, std::uint32_t propertyType) {
+    PffRecordEntry entry = item.entry(propertyType);
+    if (!entry)
+        return std::nullopt;
+    std::size_t size = 0;
+    PffError error;
+    if (libpff_record_entry_get_data_size(entry.get(), &size, error.out()) != 1)
+        item.raise(error, UnreadableProperty(propertyType));
+    return size;
+}
 
 std::optional<std::string> ReadText(PffItemHandle &item, std::uint32_t propertyType, int codepage) {
     PffRecordEntry entry = item.entry(propertyType);
@@ -70,12 +115,9 @@ std::optional<std::string> ReadText(PffItemHandle &item, std::uint32_t propertyT
     if (valueType == unicodeStringType)
         return UnicodeText(item, entry.get(), propertyType);
     std::string bytes = EntryBytes(item, entry.get(), propertyType);
-    if (valueType == eightBitStringType) {
-        // 8-bit strings are stored with their terminating NUL.
-        const auto end = bytes.find('\0');
-        if (end != std::string::npos)
-            bytes.resize(end);
-    }
+    // 8-bit strings are stored with their terminating NUL.
+    if (valueType == eightBitStringType)
+        bytes.resize(std::min(bytes.find('\0'), bytes.size()));
     return CodepageToUtf8(bytes, codepage);
 }
 
@@ -87,23 +129,12 @@ std::optional<std::string> ReadBytes(PffItemHandle &item, std::uint32_t property
 }
 
 std::optional<std::uint32_t> ReadInteger(PffItemHandle &item, std::uint32_t propertyType) {
-    const auto bytes = ReadBytes(item, propertyType);
-    if (!bytes || bytes->size() != 4)
-        return std::nullopt;
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
-    return value;
+    return LittleEndian<std::uint32_t>(ReadBytes(item, propertyType));
 }
 
 std::optional<std::uint64_t> ReadFiletime(PffItemHandle &item, std::uint32_t propertyType) {
-    const auto bytes = ReadBytes(item, propertyType);
-    if (!bytes || bytes->size() != 8)
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (int i = 7; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
-    if (value == 0)
+    const auto value = LittleEndian<std::uint64_t>(ReadBytes(item, propertyType));
+    if (value == 0u)
         return std::nullopt;
     return value;
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <libpff.h>
+
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -31,6 +35,26 @@ inline constexpr std::uint32_t internetCodepage = 0x3FDE;
 inline constexpr std::uint32_t messageCodepage = 0x3FFD;
 inline constexpr std::uint32_t senderSmtpAddress = 0x5D01;
 } // namespace pff_property
+
+/// The property as failures name it: "0x0037".
+std::string PropertyTag(std::uint32_t propertyType);
+
+/// A libpff call that gives the size of a value: 1 with the size, 0 when there is no such value,
+/// -1 on error.
+using PffSizeCall = std::function<int(std::size_t *size, libpff_error_t **error)>;
+/// A libpff call that copies a value into a buffer of the given size: 1, or -1 on error.
+using PffDataCall =
+    std::function<int(std::uint8_t *data, std::size_t size, libpff_error_t **error)>;
+
+/// A value of the item that libpff gives in two calls, its size and then its bytes; nothing when
+/// there is no such value. The buffer is never larger than `largest`, whatever size a damaged
+/// file declares. Throws Failure "<file>: <whatFailed> of <item>: ..." when a call fails.
+std::optional<std::string> ReadSized(PffItemHandle &item, const std::string &whatFailed,
+                                     const PffSizeCall &sizeCall, const PffDataCall &dataCall,
+                                     std::size_t largest = std::numeric_limits<std::size_t>::max());
+
+/// The size in bytes of a property (any value type), or nothing when absent; throws Failure.
+std::optional<std::size_t> PropertySize(PffItemHandle &item, std::uint32_t propertyType);
 
 /// A text property as UTF-8, or nothing when absent. Unicode strings are converted by libpff;
 /// 8-bit strings are read in the given code page. Throws Failure when the value cannot be read.

@@ -125,6 +125,41 @@ TEST(HtmlToText, DecodesEntities) {
     EXPECT_EQ(HtmlToText("Tom &amp; Jerry &lt;3 &quot;x&quot; caf&eacute; &#233;&#xE9; &euro;"),
               "Tom & Jerry <3 \"x\" café éé €");
     EXPECT_EQ(HtmlToText("a&nbsp;b &unknown; &amp"), "a b &unknown; &amp");
+    EXPECT_EQ(DecodeHtmlEntity("eacute"), "é");
+    EXPECT_EQ(DecodeHtmlEntity("#x1F600"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(DecodeHtmlEntity("#0"), "\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeHtmlEntity("Eacute"), "É");
+    EXPECT_EQ(DecodeHtmlEntity("#12x"), "");
+    EXPECT_EQ(DecodeHtmlEntity("nosuchname"), "");
+}
+
+TEST(HtmlToText, ReadsWhatOutlookAndOtherMailersWrite) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        // Word's list numbers sit between declarations that are not text.
+        {"<!--[if gte mso 9]><xml><o:OfficeDocumentSettings></o:OfficeDocumentSettings></xml>"
+         "<![endif]--><p class=MsoListParagraph><![if !supportLists]>1.&nbsp;<![endif]>Item"
+         "<o:p></o:p></p><p class=MsoNormal>Next<o:p></o:p></p>",
+         "1. Item\n\nNext"},
+        {"<body><xml>island</xml>shown</body>", "shown"},
+        // The body arrives as UTF-8 whatever the document says of itself.
+        {"<head><meta charset=\"windows-1252\"></head>caf\xC3\xA9", "café"},
+        {std::string("caf\xE9 \0ok", 8), "caf\xEF\xBF\xBD ok"},
+        {"a</b>b</i><span>c", "abc"},
+        {"", ""},
+    };
+    for (const auto &[html, text] : cases)
+        EXPECT_EQ(HtmlToText(html), text) << html;
+}
+
+TEST(HtmlToText, KeepsTheTextOfDeeplyNestedDocuments) {
+    constexpr int depth = 50000;
+    std::string html = "start";
+    for (int i = 0; i < depth; ++i)
+        html += "<div><font>";
+    html += "deep";
+    for (int i = 0; i < depth; ++i)
+        html += "</font></div>";
+    EXPECT_EQ(HtmlToText(html + "after"), "start\n\ndeep\nafter");
 }
 
 TEST(RtfToText, ReadsParagraphsCodePageBytesAndUnicode) {

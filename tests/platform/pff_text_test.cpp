@@ -3,11 +3,10 @@
 #include "platform/linux/pff_codepage.h"
 #include "platform/linux/pff_entry_id.h"
 #include "platform/linux/pff_item_class.h"
+#include "platform/linux/pff_mail_store.h"
 #include "platform/linux/pff_message.h"
 #include "platform/linux/pff_rtf_text.h"
 #include "platform/linux/pff_time.h"
-
-#include "platform/linux/pff_mail_store.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>

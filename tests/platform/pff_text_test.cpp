@@ -144,6 +144,7 @@ TEST(HtmlToText, ReadsWhatOutlookAndOtherMailersWrite) {
         {"<head><meta charset=\"windows-1252\"></head>caf\xC3\xA9", "café"},
         {std::string("caf\xE9 \0ok", 8), "caf\xEF\xBF\xBD ok"},
         {"a</b>b</i><span>c", "abc"},
+        {"<p>one</p><p>&nbsp;</p><div> </div><p>two</p>", "one\n\ntwo"},
         {"", ""},
     };
     for (const auto &[html, text] : cases)

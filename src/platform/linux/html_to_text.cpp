@@ -74,8 +74,8 @@ class TextWriter {
                     result.pop_back();
                 if (++newlines > 2)
                     continue;
-            } else {
-                newlines = 0;
+            } else if (c != ' ') {
+                newlines = 0; // a line of blanks is an empty line too
             }
             result += c;
         }

@@ -177,9 +177,15 @@ HtmlDocument ParseHtml(const std::string &input) {
     HtmlDocument document(
         htmlReadMemory(input.data(), static_cast<int>(input.size()), nullptr, "UTF-8", options),
         &xmlFreeDoc);
-    if (!document)
+    if (!document) {
+        // Recovery gives a tree for any text, so only a failing allocation ends up here.
+        const xmlError *error = xmlGetLastError();
+        std::string detail = error && error->message ? error->message : "out of memory";
+        while (!detail.empty() && detail.back() == '\n')
+            detail.pop_back();
         throw Failure(error_number::outOfMemory, programSource,
-                      "The HTML body could not be read: out of memory");
+                      "The HTML body could not be read: " + detail);
+    }
     return document;
 }
 

@@ -3,13 +3,16 @@
 #include "platform/linux/pff_codepage.h"
 #include "platform/linux/pff_entry_id.h"
 #include "platform/linux/pff_item_class.h"
+#include "platform/linux/pff_mail_store.h"
 #include "platform/linux/pff_message.h"
 #include "platform/linux/pff_rtf_text.h"
 #include "platform/linux/pff_time.h"
+#include "support/test_platform.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 
 namespace qb {
 namespace {
@@ -121,6 +124,42 @@ TEST(HtmlToText, DecodesEntities) {
     EXPECT_EQ(HtmlToText("Tom &amp; Jerry &lt;3 &quot;x&quot; caf&eacute; &#233;&#xE9; &euro;"),
               "Tom & Jerry <3 \"x\" café éé €");
     EXPECT_EQ(HtmlToText("a&nbsp;b &unknown; &amp"), "a b &unknown; &amp");
+    EXPECT_EQ(DecodeHtmlEntity("eacute"), "é");
+    EXPECT_EQ(DecodeHtmlEntity("#x1F600"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(DecodeHtmlEntity("#0"), "\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeHtmlEntity("Eacute"), "É");
+    EXPECT_EQ(DecodeHtmlEntity("#12x"), "");
+    EXPECT_EQ(DecodeHtmlEntity("nosuchname"), "");
+}
+
+TEST(HtmlToText, ReadsWhatOutlookAndOtherMailersWrite) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        // Word's list numbers sit between declarations that are not text.
+        {"<!--[if gte mso 9]><xml><o:OfficeDocumentSettings></o:OfficeDocumentSettings></xml>"
+         "<![endif]--><p class=MsoListParagraph><![if !supportLists]>1.&nbsp;<![endif]>Item"
+         "<o:p></o:p></p><p class=MsoNormal>Next<o:p></o:p></p>",
+         "1. Item\n\nNext"},
+        {"<body><xml>island</xml>shown</body>", "shown"},
+        // The body arrives as UTF-8 whatever the document says of itself.
+        {"<head><meta charset=\"windows-1252\"></head>caf\xC3\xA9", "café"},
+        {std::string("caf\xE9 \0ok", 8), "caf\xEF\xBF\xBD ok"},
+        {"a</b>b</i><span>c", "abc"},
+        {"<p>one</p><p>&nbsp;</p><div> </div><p>two</p>", "one\n\ntwo"},
+        {"", ""},
+    };
+    for (const auto &[html, text] : cases)
+        EXPECT_EQ(HtmlToText(html), text) << html;
+}
+
+TEST(HtmlToText, KeepsTheTextOfDeeplyNestedDocuments) {
+    constexpr int depth = 50000;
+    std::string html = "start";
+    for (int i = 0; i < depth; ++i)
+        html += "<div><font>";
+    html += "deep";
+    for (int i = 0; i < depth; ++i)
+        html += "</font></div>";
+    EXPECT_EQ(HtmlToText(html + "after"), "start\n\ndeep\nafter");
 }
 
 TEST(RtfToText, ReadsParagraphsCodePageBytesAndUnicode) {
@@ -139,6 +178,94 @@ TEST(RtfToText, GivesTheTextOfEncapsulatedHtml) {
                             "{\\*\\htmltag72 </p>}\\htmlrtf \\par \\htmlrtf0 }"
                             "{\\*\\htmltag58 </body>}}";
     EXPECT_EQ(RtfToText(rtf), "Hello Wörld");
+}
+
+TEST(RtfToText, LeavesOutPicturesObjectsAndHiddenGroupsWhateverTheyHold) {
+    using namespace std::string_literals;
+    const std::vector<std::pair<std::string, std::string>> cases{
+        // Raw picture bytes may hold braces and backslashes; they are data, not groups.
+        {"{\\rtf1\\ansi First\\par {\\*\\shppict{\\pict\\pngblip\\bin12 "s +
+             "\x89PNG}{\\\0\xFF{}\\"s + "}}After\\par Last}",
+         "First\nAfter\nLast"},
+        {"{\\rtf1 A{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\bin3 }}}}}}}"
+         "{\\*\\unknown{\\nested{\\deeper text}\\par}}B}",
+         "AB"},
+        {"{\\rtf1 Before{\\*\\shppict{\\pict\\wmetafile8 7b7d5c0d0a}}"
+         "{\\nonshppict{\\pict 7b7d}}{\\object{\\*\\objdata 0102}}After}",
+         "BeforeAfter"},
+        {"{\\rtf1 Text{\\pict\\bin999999999 abc}", "Text"},
+        {"{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt Link}}}", "Link"},
+        {"{\\rtf1 a\\cell b\\nestcell{\\nonesttables\\par}c\\row}", "a b c\n"},
+        // Bytes written as they are belong to the code page; \\u pairs make one character.
+        {"{\\rtf1\\ansi\\ansicpg1251 \xCF\xF0\xE8}", "При"},
+        {"{\\rtf1 \\u-10179?\\u-8704?!}", "\xF0\x9F\x98\x80!"},
+        {"{\\rtf1 a\\u-10179?b}", "a\xEF\xBF\xBD"
+                                  "b"},
+        {"{\\rtf1\\ansicpg65001 a\xFF\xC3\xA9}", "a\xEF\xBF\xBD\xC3\xA9"},
+    };
+    for (const auto &[rtf, text] : cases)
+        EXPECT_EQ(RtfToText(rtf), text) << rtf;
+}
+
+TEST(RtfToText, AlwaysGivesWellFormedUtf8) {
+    // Documents built from RTF's pieces in random order, with raw bytes among them.
+    const std::vector<std::string> pieces{"{",
+                                          "}",
+                                          "\\par ",
+                                          "\\'e9",
+                                          "\\'8",
+                                          "\\u-10179?",
+                                          "\\u8364?",
+                                          "\\bin2 ",
+                                          "\\pict ",
+                                          "\\*",
+                                          "\\ansicpg65001 ",
+                                          "\\ansicpg932 ",
+                                          "\\fromhtml1 ",
+                                          "\\htmltag ",
+                                          "\xFF",
+                                          "\xC3",
+                                          "\x82\xA0",
+                                          "\xF4\x90\x80\x80",
+                                          "text ",
+                                          "<p>&eacute;",
+                                          "\\"};
+    std::mt19937 random(7);
+    for (int document = 0; document < 300; ++document) {
+        std::string rtf = "{\\rtf1 ";
+        for (int piece = 0; piece < 60; ++piece)
+            rtf += pieces[random() % pieces.size()];
+        EXPECT_TRUE(IsValidUtf8(RtfToText(rtf))) << rtf;
+    }
+}
+
+TEST(RtfToText, KeepsTheTextAfterThePictureOfTheSampleStore) {
+    const std::string samples = test::SamplesFolder();
+    if (samples.empty())
+        GTEST_SKIP() << "the sample stores (../shared/samples) are not there";
+    test::TempFolder folder;
+    PffMailStoreLayer layer(folder / "no profile");
+    auto mapi = layer.createApplication()->GetNamespace("MAPI");
+    mapi->AddStore(samples + "/offline-store.ost");
+    std::vector<std::shared_ptr<outlook::Folder>> folders{mapi->folders()->GetLast()};
+    int found = 0;
+    while (!folders.empty()) {
+        auto current = folders.back();
+        folders.pop_back();
+        for (int i = 1; i <= current->folders()->count(); ++i)
+            folders.push_back(current->folders()->item(i));
+        for (int i = 1; i <= current->items()->count(); ++i) {
+            const std::string body = current->items()->item(i)->Body();
+            if (body.find("Celebrating 10,000 customers") == std::string::npos)
+                continue;
+            ++found;
+            EXPECT_TRUE(IsValidUtf8(body));
+            EXPECT_EQ(body.find("pictureGray"), std::string::npos);
+            EXPECT_NE(body.find("Privacy Policy | Update Profile | Unsubscribe"),
+                      std::string::npos);
+        }
+    }
+    EXPECT_GT(found, 0) << "the message with the picture was not found";
 }
 
 TEST(RtfToText, SurvivesCutOffInput) {

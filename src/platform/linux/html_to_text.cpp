@@ -1,48 +1,19 @@
 #include "platform/linux/html_to_text.h"
 
+#include "platform/failure.h"
 #include "platform/linux/pff_codepage.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/xmlerror.h>
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
+#include <climits>
+#include <memory>
 
 namespace qb {
 namespace {
-
-struct NamedEntity {
-    std::string_view name;
-    char32_t codePoint;
-};
-
-constexpr std::array namedEntities{
-    NamedEntity{"amp", U'&'},      NamedEntity{"lt", U'<'},       NamedEntity{"gt", U'>'},
-    NamedEntity{"quot", U'"'},     NamedEntity{"apos", U'\''},    NamedEntity{"nbsp", U' '},
-    NamedEntity{"ensp", U' '},     NamedEntity{"emsp", U' '},     NamedEntity{"thinsp", U' '},
-    NamedEntity{"ndash", 0x2013},  NamedEntity{"mdash", 0x2014},  NamedEntity{"lsquo", 0x2018},
-    NamedEntity{"rsquo", 0x2019},  NamedEntity{"sbquo", 0x201A},  NamedEntity{"ldquo", 0x201C},
-    NamedEntity{"rdquo", 0x201D},  NamedEntity{"bdquo", 0x201E},  NamedEntity{"bull", 0x2022},
-    NamedEntity{"hellip", 0x2026}, NamedEntity{"euro", 0x20AC},   NamedEntity{"trade", 0x2122},
-    NamedEntity{"dagger", 0x2020}, NamedEntity{"Dagger", 0x2021}, NamedEntity{"permil", 0x2030},
-    NamedEntity{"lsaquo", 0x2039}, NamedEntity{"rsaquo", 0x203A}, NamedEntity{"oelig", 0x153},
-    NamedEntity{"OElig", 0x152},   NamedEntity{"scaron", 0x161},  NamedEntity{"Scaron", 0x160},
-    NamedEntity{"larr", 0x2190},   NamedEntity{"rarr", 0x2192},   NamedEntity{"zwnj", 0x200C},
-    NamedEntity{"zwj", 0x200D},    NamedEntity{"lrm", 0x200E},    NamedEntity{"rlm", 0x200F},
-};
-
-// Latin-1 entities from U+00A1 on, in code point order.
-constexpr std::array<std::string_view, 95> latin1Entities{
-    "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",
-    "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",
-    "sup3",   "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",   "raquo",
-    "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde", "Auml",
-    "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute",
-    "Icirc",  "Iuml",   "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",
-    "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",  "szlig",
-    "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil", "egrave",
-    "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",    "ntilde",
-    "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave", "uacute",
-    "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
 
 // Elements whose start and end both end a line.
 constexpr std::array<std::string_view, 22> blockElements{
@@ -52,25 +23,26 @@ constexpr std::array<std::string_view, 22> blockElements{
 // Elements whose whole content is left out.
 constexpr std::array<std::string_view, 5> hiddenElements{"script", "style", "head", "title", "xml"};
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
 template <std::size_t N>
 bool Contains(const std::array<std::string_view, N> &names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string_view NameOf(const xmlNode *node) {
+    return reinterpret_cast<const char *>(node->name);
 }
 
 /// Collects the text, keeping at most one blank between words and two line ends in a row.
 class TextWriter {
   public:
     void word(std::string_view text, bool preformatted) {
-        for (char c : text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
             const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-            if (preformatted) {
+            if (text.substr(i, 2) == "\xC2\xA0") {
+                put(' '); // a no-break space stays, as a plain blank
+                ++i;
+            } else if (preformatted) {
                 if (c != '\r')
                     put(c);
             } else if (blank) {
@@ -79,10 +51,6 @@ class TextWriter {
                 put(c);
             }
         }
-    }
-    void text(std::string_view decoded) {
-        for (char c : decoded)
-            put(c);
     }
     void lineBreak() {
         pendingSpace_ = false;
@@ -94,6 +62,8 @@ class TextWriter {
             lineBreak();
         pendingSpace_ = false;
     }
+    /// A blank between table cells, collapsing with the blanks around it.
+    void cellGap() { pendingSpace_ = !out_.empty() && out_.back() != '\n'; }
     std::string finish() {
         // Trailing blanks of each line and surplus empty lines carry no text.
         std::string result;
@@ -104,8 +74,8 @@ class TextWriter {
                     result.pop_back();
                 if (++newlines > 2)
                     continue;
-            } else {
-                newlines = 0;
+            } else if (c != ' ') {
+                newlines = 0; // a line of blanks is an empty line too
             }
             result += c;
         }
@@ -127,51 +97,160 @@ class TextWriter {
     bool pendingSpace_ = false;
 };
 
-struct Tag {
-    std::string name;
-    bool closing = false;
+/// Appends bytes [from, to) of the text, leaving out NUL bytes, which would end the parser's input.
+void AppendWithoutNul(std::string &out, std::string_view text, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+        if (text[i] != '\0')
+            out += text[i];
+}
+
+/// The text as the parser should see it: well-formed UTF-8 without NUL bytes, and without the
+/// markup declarations other than comments ("<![if !supportLists]>" and the like, which Word
+/// puts around list numbers). HTML reads those as comments that end at the next ">"; the parser
+/// of this libxml2 predates that rule and would show them as text. Comments themselves go to
+/// the parser whole, so that a declaration inside one cannot swallow its end.
+std::string ParserInput(std::string_view html) {
+    const std::string valid = ToValidUtf8(html);
+    std::string input;
+    input.reserve(valid.size());
+    std::size_t from = 0;
+    while (from < valid.size()) {
+        const std::size_t open = std::min(valid.find("<!", from), valid.size());
+        AppendWithoutNul(input, valid, from, open);
+        if (open == valid.size())
+            break;
+        const bool comment = valid.compare(open, 4, "<!--") == 0;
+        const std::size_t close = comment ? valid.find("-->", open + 4) : valid.find('>', open + 2);
+        from = close == std::string::npos ? valid.size() : close + (comment ? 3 : 1);
+        if (comment)
+            AppendWithoutNul(input, valid, open, from);
+    }
+    return input;
+}
+
+/// Stops the parse once libxml2 has spent a budget, linear in the input, on end tags that match
+/// no element just opened: it looks for each of them through all open elements, so a deeply
+/// nested document full of stray end tags would otherwise take quadratic time. The text up to
+/// there is kept. Also keeps libxml2's error reports off the standard error stream.
+class StrayEndTagBudget {
+  public:
+    explicit StrayEndTagBudget(std::size_t inputSize)
+        : left_(4 * static_cast<long long>(inputSize) + 100000),
+          previousHandler_(xmlStructuredError), previousContext_(xmlStructuredErrorContext) {
+        xmlSetStructuredErrorFunc(this, &StrayEndTagBudget::onError);
+    }
+    ~StrayEndTagBudget() { xmlSetStructuredErrorFunc(previousContext_, previousHandler_); }
+    StrayEndTagBudget(const StrayEndTagBudget &) = delete;
+    StrayEndTagBudget &operator=(const StrayEndTagBudget &) = delete;
+
+  private:
+#if LIBXML_VERSION >= 21200
+    static void onError(void *self, const xmlError *error) {
+#else
+    static void onError(void *self, xmlErrorPtr error) {
+#endif
+        if (error->code != XML_ERR_TAG_NAME_MISMATCH || error->ctxt == nullptr)
+            return;
+        auto *parser = static_cast<htmlParserCtxtPtr>(error->ctxt);
+        auto &budget = *static_cast<StrayEndTagBudget *>(self);
+        budget.left_ -= parser->nameNr;
+        if (budget.left_ < 0)
+            xmlStopParser(parser);
+    }
+
+    long long left_;
+    xmlStructuredErrorFunc previousHandler_;
+    void *previousContext_;
 };
 
-Tag ParseTag(std::string_view inside) {
-    Tag tag;
-    std::size_t i = 0;
-    if (i < inside.size() && inside[i] == '/') {
-        tag.closing = true;
-        ++i;
+using HtmlDocument = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
+
+HtmlDocument ParseHtml(const std::string &input) {
+    if (input.size() > static_cast<std::size_t>(INT_MAX))
+        throw Failure(error_number::outOfMemory, programSource,
+                      "The HTML body is too large to be read");
+    // No depth limit: mail with hundreds of unclosed tags is common enough, and the limit
+    // would drop everything after the deepest point. The tree is walked without recursion.
+    constexpr int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                            HTML_PARSE_NONET | HTML_PARSE_COMPACT | XML_PARSE_HUGE;
+    StrayEndTagBudget budget(input.size());
+    HtmlDocument document(
+        htmlReadMemory(input.data(), static_cast<int>(input.size()), nullptr, "UTF-8", options),
+        &xmlFreeDoc);
+    if (!document) {
+        // Recovery gives a tree for any text, so only a failing allocation ends up here.
+        const xmlError *error = xmlGetLastError();
+        std::string detail = error && error->message ? error->message : "out of memory";
+        while (!detail.empty() && detail.back() == '\n')
+            detail.pop_back();
+        throw Failure(error_number::outOfMemory, programSource,
+                      "The HTML body could not be read: " + detail);
     }
-    const std::size_t start = i;
-    while (i < inside.size() &&
-           (std::isalnum(static_cast<unsigned char>(inside[i])) || inside[i] == ':'))
-        ++i;
-    tag.name = Lower(inside.substr(start, i - start));
-    return tag;
+    return document;
 }
 
-/// Where a tag ends: the first ">" outside quoted attribute values.
-std::size_t TagEnd(std::string_view html, std::size_t from) {
-    char quote = 0;
-    for (std::size_t i = from; i < html.size(); ++i) {
-        if (quote) {
-            if (html[i] == quote)
-                quote = 0;
-        } else if (html[i] == '"' || html[i] == '\'') {
-            quote = html[i];
-        } else if (html[i] == '>') {
-            return i;
+/// Turns the document tree into text, visiting the nodes in document order with the tree's
+/// own links instead of recursion, so any depth of nesting is fine.
+class TreeTextWriter {
+  public:
+    std::string write(xmlNode *root) {
+        xmlNode *node = root;
+        while (node != nullptr) {
+            if (enter(node) && node->children != nullptr) {
+                node = node->children;
+                continue;
+            }
+            while (node != root && node->next == nullptr) {
+                node = node->parent;
+                leave(node);
+            }
+            node = node == root ? nullptr : node->next;
         }
+        return writer_.finish();
     }
-    return std::string_view::npos;
-}
 
-/// Index after the end tag of a hidden element, or the end of the text.
-std::size_t SkipHiddenContent(std::string_view html, std::size_t from, const std::string &name) {
-    const std::string lower = Lower(html.substr(from));
-    const auto end = lower.find("</" + name);
-    if (end == std::string::npos)
-        return html.size();
-    const auto close = html.find('>', from + end);
-    return close == std::string_view::npos ? html.size() : close + 1;
-}
+  private:
+    /// Writes what a node shows before its children; false when they are left out.
+    bool enter(xmlNode *node) {
+        if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+            if (node->content != nullptr)
+                writer_.word(reinterpret_cast<const char *>(node->content), preformatted_ > 0);
+            return false;
+        }
+        if (node->type != XML_ELEMENT_NODE)
+            return node->type == XML_DOCUMENT_NODE || node->type == XML_HTML_DOCUMENT_NODE;
+        const std::string_view name = NameOf(node);
+        if (Contains(hiddenElements, name))
+            return false;
+        if (name == "br")
+            writer_.lineBreak();
+        else if (name == "td" || name == "th")
+            writer_.cellGap();
+        else if (Contains(blockElements, name))
+            writer_.endLine();
+        if (name == "pre")
+            ++preformatted_;
+        if (node->children == nullptr)
+            leave(node);
+        return true;
+    }
+
+    /// Writes what an element shows after its children.
+    void leave(xmlNode *node) {
+        if (node->type != XML_ELEMENT_NODE)
+            return;
+        const std::string_view name = NameOf(node);
+        if (Contains(blockElements, name))
+            writer_.endLine();
+        if (name == "p")
+            writer_.lineBreak(); // paragraphs stand apart by an empty line
+        if (name == "pre")
+            --preformatted_;
+    }
+
+    TextWriter writer_;
+    int preformatted_ = 0;
+};
 
 } // namespace
 
@@ -189,71 +268,19 @@ std::string DecodeHtmlEntity(std::string_view entity) {
                                                        : static_cast<char32_t>(value));
         return out;
     }
-    for (const NamedEntity &named : namedEntities)
-        if (named.name == entity) {
-            AppendUtf8(out, named.codePoint);
-            return out;
-        }
-    for (std::size_t i = 0; i < latin1Entities.size(); ++i)
-        if (latin1Entities[i] == entity) {
-            AppendUtf8(out, static_cast<char32_t>(0xA1 + i));
-            return out;
-        }
-    return {};
+    const std::string name(entity);
+    if (const htmlEntityDesc *named =
+            htmlEntityLookup(reinterpret_cast<const xmlChar *>(name.c_str())))
+        AppendUtf8(out, static_cast<char32_t>(named->value));
+    return out;
 }
 
 std::string HtmlToText(std::string_view html) {
-    TextWriter writer;
-    int preformatted = 0;
-    std::size_t i = 0;
-    while (i < html.size()) {
-        const char c = html[i];
-        if (c == '<') {
-            if (html.substr(i, 4) == "<!--") {
-                const auto end = html.find("-->", i + 4);
-                i = end == std::string_view::npos ? html.size() : end + 3;
-                continue;
-            }
-            const auto end = TagEnd(html, i + 1);
-            if (end == std::string_view::npos)
-                break; // a cut-off tag at the end shows nothing
-            const Tag tag = ParseTag(html.substr(i + 1, end - i - 1));
-            i = end + 1;
-            if (tag.name.empty())
-                continue;
-            if (!tag.closing && Contains(hiddenElements, tag.name)) {
-                i = SkipHiddenContent(html, i, tag.name);
-                continue;
-            }
-            if (tag.name == "br")
-                writer.lineBreak();
-            else if (tag.name == "td" || tag.name == "th")
-                writer.word(" ", false);
-            else if (Contains(blockElements, tag.name))
-                writer.endLine();
-            if (tag.name == "p" && tag.closing)
-                writer.lineBreak(); // paragraphs stand apart by an empty line
-            if (tag.name == "pre")
-                preformatted = std::max(0, preformatted + (tag.closing ? -1 : 1));
-            continue;
-        }
-        if (c == '&') {
-            const auto semicolon = html.find(';', i + 1);
-            if (semicolon != std::string_view::npos && semicolon - i <= 12) {
-                const std::string decoded = DecodeHtmlEntity(html.substr(i + 1, semicolon - i - 1));
-                if (!decoded.empty()) {
-                    writer.text(decoded);
-                    i = semicolon + 1;
-                    continue;
-                }
-            }
-        }
-        const auto next = html.find_first_of("<&", i + 1);
-        const std::size_t stop = next == std::string_view::npos ? html.size() : next;
-        writer.word(html.substr(i, stop - i), preformatted > 0);
-        i = stop;
-    }
-    return writer.finish();
+    const std::string input = ParserInput(html);
+    if (input.empty())
+        return {};
+    const HtmlDocument document = ParseHtml(input);
+    return TreeTextWriter().write(reinterpret_cast<xmlNode *>(document.get()));
 }
 
 } // namespace qb

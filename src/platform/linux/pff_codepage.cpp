@@ -73,6 +73,29 @@ bool ConvertWithIconv(std::string_view bytes, const std::string &name, std::stri
     return true;
 }
 
+/// The length of the well-formed UTF-8 sequence at `at`, or 0 when none starts there. The
+/// second byte's range rules out overlong forms, surrogates and code points beyond U+10FFFF.
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[at + k]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || at + length > bytes.size())
+        return 0;
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if ((byte(k) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
 } // namespace
 
 void AppendUtf8(std::string &out, char32_t codePoint) {
@@ -96,25 +119,37 @@ void AppendUtf8(std::string &out, char32_t codePoint) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xF0 && lead < 0xF5 ? 4
-                             : lead >= 0xE0                ? 3
-                             : lead >= 0xC2 && lead < 0xE0 ? 2
-                                                           : 0;
-        if (length == 0 || i + length > bytes.size())
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = Utf8SequenceLength(bytes, i);
+        if (length == 0)
             return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
-                return false;
         i += length;
     }
     return true;
 }
 
+std::string ToValidUtf8(std::string_view bytes) {
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + 16);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = Utf8SequenceLength(bytes, i);
+        if (length == 0) {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        } else {
+            out.append(bytes.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
 std::string CodepageToUtf8(std::string_view bytes, int codepage) {
+    // iconv lets code points beyond U+10FFFF through, so UTF-8 is checked here instead.
+    if (codepage == 65001)
+        return ToValidUtf8(bytes);
     std::string out;
     std::string name = IconvName(codepage);
     if (!name.empty() && ConvertWithIconv(bytes, name, out))

@@ -2,7 +2,7 @@
 #include "platform/failure.h"
 #include "platform/linux/pff_mail_store.h"
 #include "platform/linux/pff_rendering.h"
-#include "platform/linux/pff_save.h"
+#include "platform/linux/posix_file_system.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -48,15 +48,15 @@ TEST(PffRendering, SenderShowsTheAddressOnlyWhenKnown) {
 TEST(PffRendering, WriteFailuresCarryTheSystemsDescription) {
     test::TempFolder folder;
     try {
-        WriteWholeFile(folder / "missing/out.txt", "x");
+        WriteFileSafely(folder / "missing/out.txt", "x");
         FAIL() << "writing into a missing folder succeeded";
     } catch (const Failure &failure) {
         EXPECT_EQ(failure.number(), error_number::pathNotFound);
         EXPECT_NE(failure.description().find("out.txt"), std::string::npos);
         EXPECT_NE(failure.description().find("No such file or directory"), std::string::npos);
     }
-    WriteWholeFile(folder / "out.txt", "first");
-    WriteWholeFile(folder / "out.txt", "2");
+    WriteFileSafely(folder / "out.txt", "first");
+    WriteFileSafely(folder / "out.txt", "2");
     EXPECT_EQ(folder.read("out.txt"), "2");
 }
 

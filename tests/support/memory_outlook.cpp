@@ -1,9 +1,9 @@
 #include "support/memory_outlook.h"
 
 #include "platform/failure.h"
+#include "platform/linux/posix_file_system.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace qb::test {
 namespace {
@@ -41,10 +41,8 @@ class MemoryItemObject : public Item {
     std::string EntryID() override { return read("EntryID", item_->entryId); }
     void SaveAs(const std::string &path, int) override {
         failIfAsked(item_->failing, "SaveAs");
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw Failure(-2147286788, "Microsoft Outlook", "Cannot save the file " + path + ".");
-        out << (item_->render ? item_->render(*item_) : defaultRendering(*item_));
+        // Saved as the real store saves: whole or not at all.
+        WriteFileSafely(path, item_->render ? item_->render(*item_) : defaultRendering(*item_));
     }
 
   private:

@@ -11,8 +11,8 @@
 #include "platform/linux/pff_properties.h"
 #include "platform/linux/pff_rendering.h"
 #include "platform/linux/pff_rtf_text.h"
-#include "platform/linux/pff_save.h"
 #include "platform/linux/pff_time.h"
+#include "platform/linux/posix_file_system.h"
 
 #include <strings.h>
 
@@ -147,7 +147,8 @@ void PffMessage::SaveAs(const std::string &path, int saveType) {
     message.subject = Subject();
     message.attachments = attachmentNames();
     message.body = Body();
-    WriteWholeFile(path, RenderMessageText(message));
+    // A save that fails part-way must leave nothing that looks like a saved message.
+    WriteFileSafely(path, RenderMessageText(message));
 }
 
 } // namespace qb

@@ -1,0 +1,144 @@
+#include "export/express_download.h"
+
+#include "export/file_utilities.h"
+#include "export/output_names.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace qb::exporting {
+namespace {
+
+/// The run-time's failure for an index past the end of a collection.
+constexpr std::int32_t subscriptOutOfRange = 9;
+
+/// One run of "Start Downloading" over the list as it is when the run starts. Every step runs
+/// under the caller's guard; a failing step is reported and the run goes on.
+class ExpressDownloadRun {
+  public:
+    ExpressDownloadRun(Platform &platform, MimeReader &mimeReader,
+                       const ExpressDownloadControls &controls,
+                       const std::vector<std::string> &emlFileNames, const std::string &workFolder,
+                       Guard &guard)
+        : platform_(platform), mimeReader_(mimeReader), controls_(controls),
+          emlFileNames_(emlFileNames), workFolder_(workFolder), guard_(guard) {}
+
+    void run() {
+        int rows = 0;
+        guard_.run([&] { rows = controls_.ListView2.rowCount(); });
+        if (rows > 0) {
+            if (controls_.Option1.value())
+                writeSeparateFiles(rows);
+            else if (controls_.Option2.value())
+                writeOneFile(rows);
+        }
+        guard_.run([&] { controls_.window.setPointer(MousePointer::Default); });
+        guard_.run([&] { MsgBox(platform_, "Done."); });
+    }
+
+  private:
+    void writeSeparateFiles(int rows) {
+        std::string folder = controls_.Text3.text();
+        // Names are appended to the folder as they are; without its final "/" the files would
+        // land beside the folder under run-on names.
+        if (!folder.ends_with('/'))
+            folder += '/';
+        // Wide enough that names never repeat within a run, however long the list.
+        std::int32_t runningNumber = 1;
+        for (int row = 1; row <= rows; ++row) {
+            if (!takeRow(row))
+                continue;
+            if (const std::optional<std::string> record = recordOf(row))
+                guard_.run([&] {
+                    const std::string subject(controls_.ListView2.subItem(row, 2));
+                    WriteTextFile(platform_.files, *record,
+                                  folder + ExpressFileName(subject, runningNumber));
+                });
+            ++runningNumber;
+        }
+    }
+
+    void writeOneFile(int rows) {
+        std::string combinedPath;
+        guard_.run([&] { combinedPath = SaveListDialog(platform_); });
+        if (combinedPath.empty())
+            return;
+        std::int32_t written = 0;
+        for (int row = 1; row <= rows; ++row) {
+            if (!takeRow(row))
+                continue;
+            if (const std::optional<std::string> record = recordOf(row))
+                guard_.run([&] {
+                    // The first record replaces whatever the dialog's delete may have left.
+                    WriteOrAppendTextFile(platform_.files, *record, combinedPath, written + 1);
+                    ++written;
+                });
+        }
+    }
+
+    /// True when the row is checked; shows the hourglass for it.
+    bool takeRow(int row) {
+        bool checked = false;
+        guard_.run([&] { checked = controls_.ListView2.checked(row); });
+        if (checked)
+            guard_.run([&] { controls_.window.setPointer(MousePointer::Busy); });
+        return checked;
+    }
+
+    /// The row's record, or nothing when its message cannot be read: writing the listed headers
+    /// over some other message's body would be worse than leaving the row out.
+    std::optional<std::string> recordOf(int row) {
+        std::optional<std::string> record;
+        guard_.run([&] {
+            const std::string body = mimeReader_.textBody(emlPathOf(row));
+            const ListView &list = controls_.ListView2;
+            const ExpressRecordFields fields{
+                std::string(list.text(row)), std::string(list.subItem(row, 1)),
+                std::string(list.subItem(row, 2)), std::string(list.subItem(row, 3))};
+            record = ExpressRecord(fields, body);
+        });
+        return record;
+    }
+
+    std::string emlPathOf(int row) const {
+        const auto index = static_cast<std::size_t>(row - 1);
+        if (index >= emlFileNames_.size())
+            throw Failure(subscriptOutOfRange, programSource, "Subscript out of range");
+        return workFolder_ + "/" + emlFileNames_[index];
+    }
+
+    Platform &platform_;
+    MimeReader &mimeReader_;
+    const ExpressDownloadControls &controls_;
+    const std::vector<std::string> &emlFileNames_;
+    const std::string &workFolder_;
+    Guard &guard_;
+};
+
+} // namespace
+
+std::string SaveListDialog(Platform &platform) {
+    FileDialogRequest request;
+    request.title = "Save List";
+    request.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|";
+    const std::string fileName = platform.fileDialogs.save(request);
+    if (fileName.empty())
+        return std::string();
+    if (FileExists(platform.files, fileName) &&
+        MsgBox(platform, "Are you sure you wish to overwrite " + fileName + " ?",
+               MessageButtons::YesNo) != MessageAnswer::Yes)
+        return std::string();
+    // The run appends its records, so nothing of an earlier file may stay in front of them.
+    DeleteFileQuietly(platform, fileName);
+    return fileName;
+}
+
+void DownloadExpressMessages(Platform &platform, MimeReader &mimeReader,
+                             const ExpressDownloadControls &controls,
+                             const std::vector<std::string> &EmlFileNames,
+                             const std::string &workFolder) {
+    Guard guard(platform.reporter, "Form2", "PushButton7_Click");
+    ExpressDownloadRun(platform, mimeReader, controls, EmlFileNames, workFolder, guard).run();
+}
+
+} // namespace qb::exporting

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/controls/list_view.h"
+#include "platform/controls/option_button.h"
+#include "platform/controls/text_box.h"
+#include "platform/controls/window_model.h"
+#include "platform/mime_reader.h"
+#include "platform/platform.h"
+
+#include <string>
+#include <vector>
+
+namespace qb::exporting {
+
+/// The Outlook Express window's controls that "Start Downloading" reads.
+struct ExpressDownloadControls {
+    WindowModel &window;
+    TextBox &Text3;        // output folder for single files, a plain prefix
+    OptionButton &Option1; // one file per message
+    OptionButton &Option2; // all messages in one file
+    ListView &ListView2;   // message list
+};
+
+/// The "Save List" dialog for the combined file: the chosen path, after the user has agreed to
+/// overwrite an existing file and it has been deleted; the empty text on Cancel or No.
+std::string SaveListDialog(Platform &platform);
+
+/// "Start Downloading" of the Outlook Express window, guarded as "Form2.PushButton7_Click"
+/// without line numbers. Each checked row of ListView2 becomes an Outlook Express message record
+/// of its listed headers and the text body of its .eml file (workFolder + "/" + the row's item
+/// of EmlFileNames): in a file of its own under Text3 (Option1), or appended to the file chosen
+/// in "Save List" (Option2). A row whose file cannot be read is reported and left out; a
+/// cancelled "Save List" writes nothing. Every run ends with "Done.".
+void DownloadExpressMessages(Platform &platform, MimeReader &mimeReader,
+                             const ExpressDownloadControls &controls,
+                             const std::vector<std::string> &EmlFileNames,
+                             const std::string &workFolder);
+
+} // namespace qb::exporting

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/mime_reader.h"
+
+namespace qb {
+
+/// Reads .eml files with GMime 3. Transfer encodings are undone and text is converted from its
+/// declared charset; text without a usable charset that is not UTF-8 already is taken for the
+/// 8-bit charset GMime finds likeliest.
+class GmimeMimeReader : public MimeReader {
+  public:
+    GmimeMimeReader();
+    std::string textBody(const std::string &path) override;
+};
+
+} // namespace qb

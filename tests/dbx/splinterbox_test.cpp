@@ -1,0 +1,340 @@
+#include "dbx/conversion.h"
+#include "support/dbx_writer.h"
+#include "support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+namespace qb::test {
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string output;
+    std::string errors;
+};
+
+/// Runs the built converter with the arguments, keeping what it prints.
+ProgramRun RunSplinterbox(const std::vector<std::string> &arguments) {
+    TempFolder printed;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, (printed / "out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, (printed / "err").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> all{QB_SPLINTERBOX};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv;
+    for (std::string &argument : all)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    ProgramRun run;
+    if (::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.output = printed.read("out");
+    run.errors = printed.read("err");
+    return run;
+}
+
+std::vector<std::string> FileNames(const std::string &folder) {
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string EmlName(int index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Inbox-%05d.eml", index);
+    return name;
+}
+
+/// A message whose text tells it apart from every other and holds every byte value.
+std::string MessageText(int number, std::size_t size) {
+    std::string text = "From: sender" + std::to_string(number) +
+                       "@example.org\r\nSubject: ../../escape/" + std::to_string(number) +
+                       "\r\nDate: Mon, 3 Mar 2024 14:05:09 +0000\r\n\r\n";
+    for (std::size_t i = 0; text.size() < size; ++i)
+        text += static_cast<char>((i * 7 + number) % 256);
+    text.resize(std::max(size, std::size_t{0}));
+    return text;
+}
+
+class SplinterboxTest : public ::testing::Test {
+  protected:
+    /// Writes Inbox.dbx with messages of the given sizes and returns its layout.
+    DbxLayout writeInbox(const std::vector<std::size_t> &sizes,
+                         const std::function<void(DbxWriter &)> &configure = {}) {
+        DbxWriter writer(dbx, DbxWriter::Kind::Messages);
+        if (configure)
+            configure(writer);
+        texts.clear();
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            texts.push_back(MessageText(static_cast<int>(i + 1), sizes[i]));
+            writer.add(texts.back());
+        }
+        return writer.finish();
+    }
+
+    ProgramRun convert() { return RunSplinterbox({dbx, output.path()}); }
+
+    void expectWritten(const std::vector<int> &indices) {
+        std::vector<std::string> names;
+        for (int index : indices)
+            names.push_back(EmlName(index));
+        EXPECT_EQ(FileNames(output.path()), names);
+        for (int index : indices)
+            EXPECT_TRUE(output.read(EmlName(index)) == texts[index - 1]) << EmlName(index);
+    }
+
+    TempFolder input;
+    TempFolder output;
+    std::string dbx = input / "Inbox.dbx";
+    std::vector<std::string> texts;
+};
+
+TEST_F(SplinterboxTest, WritesEveryMessageByteForByteInTreeOrder) {
+    // Sizes around the block body, a message of many blocks, an empty one; nodes of two entries
+    // give a tree of several levels whose in-order walk must keep the messages' order.
+    const std::vector<std::size_t> sizes{0, 1, 0x1ff, 0x200, 0x201, 5000, 300, 70000, 20, 1024};
+    for (bool indirect : {false, true}) {
+        SCOPED_TRACE(indirect ? "first block in the data area" : "first block in the index");
+        std::filesystem::remove_all(output.path());
+        std::filesystem::create_directory(output.path());
+        const DbxLayout layout = writeInbox(sizes, [&](DbxWriter &writer) {
+            writer.nodeEntries = 2;
+            writer.indirectFirstBlock = indirect;
+        });
+        ASSERT_GT(layout.nodes.size(), 3u);
+
+        const ProgramRun run = convert();
+
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.errors, "");
+        expectWritten({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    }
+}
+
+TEST_F(SplinterboxTest, WritesAMessageLargerThanItsWriteBufferWhole) {
+    writeInbox({9 * 1024 * 1024 + 17, 100});
+    EXPECT_EQ(convert().exitCode, 0);
+    expectWritten({1, 2});
+}
+
+TEST_F(SplinterboxTest, NeverReplacesAFileAndTakesTheNextFreeName) {
+    output.write("Inbox-00001.eml", "the user's own file");
+    writeInbox({100, 200});
+    EXPECT_EQ(convert().exitCode, 0);
+    // A second Inbox.dbx, from another identity, converted into the same folder.
+    const std::vector<std::string> first = texts;
+    writeInbox({300, 400});
+    EXPECT_EQ(convert().exitCode, 0);
+
+    EXPECT_EQ(FileNames(output.path()),
+              (std::vector<std::string>{"Inbox-00001-2.eml", "Inbox-00001-3.eml", "Inbox-00001.eml",
+                                        "Inbox-00002-2.eml", "Inbox-00002.eml"}));
+    EXPECT_EQ(output.read("Inbox-00001.eml"), "the user's own file");
+    EXPECT_EQ(output.read("Inbox-00001-2.eml"), first[0]);
+    EXPECT_EQ(output.read("Inbox-00002.eml"), first[1]);
+    EXPECT_EQ(output.read("Inbox-00001-3.eml"), texts[0]);
+    EXPECT_EQ(output.read("Inbox-00002-2.eml"), texts[1]);
+}
+
+TEST_F(SplinterboxTest, FilesWithoutMessagesWriteNothingAndSayWhy) {
+    const std::string notDbx = input / "notes.dbx";
+    input.write("notes.dbx", std::string(0x3000, 'x'));
+    const std::string tooShort = input / "short.dbx";
+    input.write("short.dbx", "\xcf\xad\x12\xfe\xc5\xfd\x74\x6f");
+    const auto database = [&](const std::string &name, DbxWriter::Kind kind, int messages) {
+        DbxWriter writer(input / name, kind);
+        for (int i = 0; i < messages; ++i)
+            writer.add(MessageText(i, 100));
+        writer.finish();
+        return input / name;
+    };
+    const struct {
+        std::string path;
+        int exitCode;
+        std::string says;
+    } cases[] = {
+        {database("Empty.dbx", DbxWriter::Kind::Messages, 0), 0, "holds no messages"},
+        {database("Folders.dbx", DbxWriter::Kind::Folders, 3), 0, "folder list"},
+        {database("Pop3uidl.dbx", DbxWriter::Kind::Pop3uidl, 2), 0, "downloaded message ids"},
+        {database("Offline.dbx", DbxWriter::Kind::Offline, 2), 0, "offline database"},
+        {notDbx, 2, "not an Outlook Express database"},
+        {tooShort, 2, "not an Outlook Express database"},
+        {input / "missing.dbx", 2, "No such file"},
+        {"", 2, "No such file"},
+    };
+    for (const auto &example : cases) {
+        SCOPED_TRACE(example.path);
+        const ProgramRun run = RunSplinterbox({example.path, output.path()});
+        EXPECT_EQ(run.exitCode, example.exitCode);
+        EXPECT_NE(run.errors.find(example.says), std::string::npos) << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+        EXPECT_TRUE(FileNames(output.path()).empty());
+    }
+}
+
+TEST_F(SplinterboxTest, DamageCostsOnlyTheMessagesItTouches) {
+    using Damage = std::function<void(const DbxLayout &)>;
+    const auto patch = [this](std::uint64_t offset, std::uint32_t value) {
+        PatchUint32(dbx, offset, value);
+    };
+    // Five messages, two entries a node: the root holds messages 2 and 4, and three leaves hold
+    // 1, 3 and 5, the root's children before, between and after its entries.
+    const struct {
+        const char *what;
+        Damage damage;
+        std::vector<int> written;
+        std::string says;
+    } cases[] = {
+        {"a block chain that loops",
+         [&](const DbxLayout &l) {
+             patch(l.messages[1].blocks.back() + 0x0c, l.messages[1].blocks.front());
+         },
+         {1, 3, 4, 5},
+         "message 2 (info at "},
+        {"a block that points past the end",
+         [&](const DbxLayout &l) { patch(l.messages[2].blocks[0] + 0x0c, 0x7ffffff0); },
+         {1, 2, 4, 5},
+         "lies outside the file"},
+        {"a block that uses more than it holds",
+         [&](const DbxLayout &l) { patch(l.messages[0].blocks[1] + 0x08, 0x0201); },
+         {2, 3, 4, 5},
+         "uses more bytes than it holds"},
+        {"a block that does not name itself",
+         [&](const DbxLayout &l) { patch(l.messages[4].blocks[2], 0x40); },
+         {1, 2, 3, 4},
+         "does not name itself"},
+        {"an info object past the end",
+         [&](const DbxLayout &l) { patch(l.nodes[0] + 0x18 + 0x0c, 0xfffffff0); },
+         {1, 2, 3, 5},
+         "message 4 (info at 0xfffffff0)"},
+        {"an info object whose index is longer than itself",
+         [&](const DbxLayout &l) { patch(l.messages[2].info + 4, 4); },
+         {1, 2, 4, 5},
+         "index is longer"},
+        {"a tree node past the end",
+         [&](const DbxLayout &l) { patch(l.nodes[0] + 0x18 + 0x0c + 4, 0x7ffffff0); },
+         {1, 2, 3, 4},
+         "tree node at 0x7ffffff0 lies outside the file"},
+        {"a tree that loops back to its root",
+         [&](const DbxLayout &l) { patch(l.nodes.back() + 0x18 + 4, l.nodes[0]); },
+         {1, 2, 3, 4, 5},
+         "reached a second time"},
+        {"a file cut off inside its last tree node",
+         [&](const DbxLayout &) {
+             std::filesystem::resize_file(dbx, std::filesystem::file_size(dbx) - 4);
+         },
+         {1, 2, 3, 4},
+         "cut off by the end of the file"},
+        {"a file cut off before its tree",
+         [&](const DbxLayout &l) { std::filesystem::resize_file(dbx, l.messages[3].info); },
+         {},
+         "counts 5 messages, but its tree leads to only 0"},
+    };
+    for (const auto &example : cases) {
+        SCOPED_TRACE(example.what);
+        std::filesystem::remove_all(output.path());
+        std::filesystem::create_directory(output.path());
+        const DbxLayout layout = writeInbox({1200, 1500, 700, 100, 1100},
+                                            [](DbxWriter &writer) { writer.nodeEntries = 2; });
+        ASSERT_EQ(layout.nodes.size(), 4u);
+        example.damage(layout);
+
+        const ProgramRun run = convert();
+
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find(example.says), std::string::npos) << run.errors;
+        expectWritten(example.written);
+    }
+}
+
+TEST_F(SplinterboxTest, ExplainsItselfAndRefusesAWrongCommandLine) {
+    const ProgramRun help = RunSplinterbox({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("Usage: Splinterbox DBX-FILE OUTPUT-FOLDER"), std::string::npos);
+
+    writeInbox({100});
+    EXPECT_EQ(RunSplinterbox({dbx}).exitCode, 2);
+    const ProgramRun noFolder = RunSplinterbox({dbx, output / "missing"});
+    EXPECT_EQ(noFolder.exitCode, 2);
+    EXPECT_NE(noFolder.errors.find("missing"), std::string::npos);
+}
+
+TEST(SplinterboxSampleTest, ReadsTheHeadersOfEveryMessageOfTheSampleInbox) {
+    if (SamplesFolder().empty())
+        GTEST_SKIP() << "the sample stores are not present";
+    TempFolder output;
+    const ProgramRun run = RunSplinterbox({SamplesFolder() + "/inbox-28.dbx", output.path()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.errors, "");
+
+    // The window's header scan: lines end in CR LF, a header is found by its name and colon.
+    const auto header = [](const std::string &text, const std::string &name) {
+        std::size_t start = 0;
+        while (start < text.size()) {
+            const std::size_t end = std::min(text.find("\r\n", start), text.size());
+            if (text.compare(start, name.size() + 1, name + ":") == 0)
+                return text.substr(start + name.size() + 1, end - start - name.size() - 1);
+            start = end + 2;
+        }
+        return std::string();
+    };
+    const std::vector<std::string> names = FileNames(output.path());
+    ASSERT_EQ(names.size(), 28u);
+    std::uintmax_t bytes = 0;
+    for (const std::string &name : names) {
+        SCOPED_TRACE(name);
+        const std::string text = output.read(name);
+        bytes += text.size();
+        EXPECT_NE(header(text, "Date").find("2025"), std::string::npos);
+        EXPECT_NE(header(text, "From").find('@'), std::string::npos);
+        EXPECT_NE(header(text, "To").find('@'), std::string::npos);
+        EXPECT_NE(header(text, "Subject"), "");
+    }
+    EXPECT_EQ(names.front(), "inbox-28-00001.eml");
+    EXPECT_EQ(header(output.read("inbox-28-00002.eml"), "Subject"), " Mensagem teste");
+    EXPECT_EQ(bytes, 367423u);
+}
+
+TEST(FileStemTest, NamesFilesAfterTheDatabaseWithoutHidingThem) {
+    const std::string longName(190, 'a');
+    const struct {
+        std::string path;
+        std::string stem;
+    } cases[] = {
+        {"/stores/Inbox.dbx", "Inbox"},
+        {"/stores/Sent Items.DBX", "Sent Items"},
+        {"Drafts.dbx", "Drafts"},
+        {"/stores/archive.dbx.dbx", "archive.dbx"},
+        {"/stores/notes", "notes"},
+        {"/stores/..hidden.dbx", "hidden"},
+        {"/stores/.dbx", "dbx"},
+        {"/stores/...", "mailbox"},
+        {"", "mailbox"},
+        {"/stores/" + longName + "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9.dbx",
+         longName + "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"},
+    };
+    for (const auto &example : cases)
+        EXPECT_EQ(dbx::FileStemFor(example.path), example.stem) << example.path;
+}
+
+} // namespace
+} // namespace qb::test

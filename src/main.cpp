@@ -4,10 +4,15 @@
 #include "app/main_window.h"
 #include "app/report.h"
 #include "app/settings.h"
+#include "platform/linux/gmime_mime_reader.h"
 #include "platform/linux/pff_mail_store.h"
 #include "platform/linux/posix_file_system.h"
+#include "platform/linux/posix_program_runner.h"
 #include "platform/linux/proc_processes.h"
 #include "platform/linux/system_clock.h"
+#include "platform/linux/wine_path_file_system.h"
+#include "platform/linux/wine_paths.h"
+#include "platform/linux/wine_registry.h"
 #include "platform/linux/xdg_special_folders.h"
 #include "platform/platform.h"
 #include "platform/qt/qsettings_store.h"
@@ -35,18 +40,25 @@ int main(int argc, char *argv[]) {
     qb::QSettingsStore settingsStore(qb::QSettingsStore::defaultPath());
     qb::XdgSpecialFolders specialFolders;
     qb::QtFolderPicker folderPicker(specialFolders);
-    qb::PosixFileSystem files;
+    qb::PosixFileSystem disk;
+    // Paths read from the Wine registry ("C:\users\...") reach their files through Wine's drives.
+    qb::WinePathFileSystem files(disk, qb::WinePrefix());
     qb::ProcProcesses processes;
     qb::QtTextLocale locale;
     qb::QtWindowHost windows;
     qb::PffMailStoreLayer mailStores(specialFolders.documents() + "/Outlook Files");
+    qb::GmimeMimeReader mimeReader;
+    const std::unique_ptr<qb::WineRegistry> registry = qb::UserWineRegistry();
+    qb::PosixProgramRunner programs;
     qb::ErrorReport reporter(messageBoxes);
     qb::Platform platform{
-        messageBoxes,  inputBoxes,     fileDialogs,
-        folderPicker,  events,         clock,
-        settingsStore, specialFolders, files,
-        processes,     locale,         windows,
-        mailStores,    reporter,       QCoreApplication::applicationDirPath().toStdString()};
+        messageBoxes,       inputBoxes,     fileDialogs,
+        folderPicker,       events,         clock,
+        settingsStore,      specialFolders, files,
+        processes,          locale,         windows,
+        mailStores,         mimeReader,     *registry,
+        programs,           reporter,       QCoreApplication::applicationDirPath().toStdString(),
+        qb::XdgWorkFolder()};
 
     qb::Settings settings(platform);
     qb::ExpressWindow expressWindow(platform, settings);

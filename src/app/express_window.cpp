@@ -2,8 +2,12 @@
 
 #include "app/main_module.h"
 #include "app/main_window.h"
+#include "export/express_download.h"
 #include "export/file_utilities.h"
 #include "export/folder_browser.h"
+#include "express/dbx_file_list.h"
+#include "express/eml_extraction.h"
+#include "express/row_checks.h"
 #include "outlook/outlook_listing.h"
 
 namespace qb {
@@ -39,6 +43,23 @@ void ExpressWindow::wireHandlers() {
     Option2.onClick = [this] { settings_.write("TextFileOption", "2"); };
     Text3.onChange = [this] { settings_.write("Location", Text3.text()); };
     PushButton23.onClick = [this] { PushButton23_Click(); };
+    PushButton14.onClick = [this] {
+        express::PushButton14_Click(platform_, {platform_.registry, platform_.files}, search,
+                                    window, ListView1, PushButton1);
+    };
+    PushButton1.onClick = [this] { express::PushButton1_Click(platform_, ListView1); };
+    PushButton5.onClick = [this] { express::PushButton5_Click(platform_, ListView1); };
+    PushButton3.onClick = [this] { express::PushButton3_Click(platform_, ListView1); };
+    PushButton2.onClick = [this] {
+        express::PushButton2_Click(platform_, {window, ListView1, ListView2}, EmlFileNames);
+    };
+    PushButton4.onClick = [this] { express::PushButton4_Click(platform_, ListView2); };
+    PushButton6.onClick = [this] { express::PushButton6_Click(platform_, ListView2); };
+    PushButton7.onClick = [this] {
+        exporting::DownloadExpressMessages(platform_, platform_.mime,
+                                           {window, Text3, Option1, Option2, ListView2},
+                                           EmlFileNames, platform_.workFolder);
+    };
     PushButton8.onClick = [this] {
         exporting::BrowseOutputFolder(platform_, window, Text3, "Form2", "PushButton8_Click");
     };
@@ -101,8 +122,8 @@ void ExpressWindow::Form_QueryUnload() {
     Guard guard(platform_.reporter, "Form2", "Form_QueryUnload");
     guard.step(100, [&] { platform_.events.processEvents(); });
     guard.step(102, [&] { platform_.events.processEvents(); });
-    guard.step(
-        104, [&] { exporting::DeleteFileQuietly(platform_, platform_.programFolder + "/*.eml"); });
+    guard.step(104,
+               [&] { exporting::DeleteFileQuietly(platform_, platform_.workFolder + "/*.eml"); });
     guard.step(106, [&] { platform_.events.processEvents(); });
     guard.step(108, [&] { platform_.events.processEvents(); });
 }

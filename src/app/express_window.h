@@ -1,11 +1,15 @@
 #pragma once
 
 #include "app/settings.h"
+#include "express/search_identities.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"
 #include "platform/controls/window_model.h"
 #include "platform/platform.h"
+
+#include <string>
+#include <vector>
 
 namespace qb {
 
@@ -47,6 +51,12 @@ class ExpressWindow {
     PushButton PushButton4{"PushButton4", "Select All Items", {120, 9210, 3840, 405}};
     PushButton PushButton6{"PushButton6", "Deselect All Items", {4065, 9210, 3840, 405}};
     PushButton PushButton7{"PushButton7", "Start Downloading", {120, 9720, 7800, 405}};
+
+    /// Item i names the .eml file (in the work folder) behind row i of ListView2. Kept when the
+    /// window closes; emptied by the next extraction.
+    std::vector<std::string> EmlFileNames;
+    /// What "Search For Outlook Express" keeps for the whole run of the program.
+    express::SearchState search;
 
   private:
     void wireHandlers();

@@ -59,9 +59,14 @@ std::vector<std::string> DBXFiles::storeFolders() {
 }
 
 void DBXFiles::GetDBXFilesInPath(const std::string &strFolder, std::vector<std::string> &arrFiles) {
-    for (const std::string &name : sources_.files.listFiles(strFolder + "*.dbx"))
+    // Outlook Express writes its "Store Root" without a final separator; joined as it stands,
+    // the folder's name would run into the file names and no store would ever be found.
+    std::string folder = strFolder;
+    if (!folder.empty() && !folder.ends_with('\\') && !folder.ends_with('/'))
+        folder += folder.find('\\') != std::string::npos ? '\\' : '/';
+    for (const std::string &name : sources_.files.listFiles(folder + "*.dbx"))
         if (!IsExcludedDBXFile(name))
-            arrFiles.push_back(strFolder + name);
+            arrFiles.push_back(folder + name);
 }
 
 bool DBXFiles::IsExcludedDBXFile(const std::string &strName) {

@@ -29,7 +29,7 @@ class DBXFiles {
     std::vector<std::string> GetStoreFolder();
 
     /// Appends to arrFiles strFolder + name for every DBX file matching strFolder + "*.dbx" but
-    /// the two index files, in listing order. No separator is added: strFolder ends with one.
+    /// the two index files, in listing order. A folder without a final separator gets one.
     /// Failures of the listing reach the caller.
     void GetDBXFilesInPath(const std::string &strFolder, std::vector<std::string> &arrFiles);
 

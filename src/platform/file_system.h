@@ -31,6 +31,11 @@ class FileSystem {
     virtual void remove(const std::string &pattern) = 0;
     /// Deletes every file matching the pattern, making read-only files writable first.
     virtual void forceRemove(const std::string &pattern) = 0;
+    /// Creates the folder and any missing folders above it; an existing folder is no failure.
+    virtual void createFolders(const std::string &path) = 0;
+    /// The path under which the system itself reaches the file or folder (what a started
+    /// program is given), or the empty text when nothing exists there; never throws.
+    virtual std::string hostPath(const std::string &path) = 0;
 };
 
 } // namespace qb

@@ -7,8 +7,11 @@
 #include "platform/file_system.h"
 #include "platform/guard.h"
 #include "platform/message_boxes.h"
+#include "platform/mime_reader.h"
 #include "platform/outlook_api.h"
 #include "platform/processes.h"
+#include "platform/program_runner.h"
+#include "platform/registry.h"
 #include "platform/settings_store.h"
 #include "platform/special_folders.h"
 #include "platform/text_locale.h"
@@ -32,9 +35,15 @@ struct Platform {
     TextLocale &locale;
     WindowHost &windows;
     outlook::MailStoreLayer &outlook;
+    MimeReader &mime;
+    Registry &registry;
+    ProgramRunner &programs;
     FailureReporter &reporter;
     /// Folder of the running program, without a final "/".
     std::string programFolder;
+    /// Folder of the Outlook Express work files (.eml), without a final "/"; made when first
+    /// needed. Never the program folder, which its users may not be able to write.
+    std::string workFolder;
     /// Caption of every message box that names no title of its own.
     std::string applicationTitle = "Quillbarrow";
 };

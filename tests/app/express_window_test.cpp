@@ -49,13 +49,17 @@ TEST_F(ExpressWindowTest, ColumnsAreBuiltAnewWithEveryLoad) {
 }
 
 TEST_F(ExpressWindowTest, ClosingRemovesTheWorkFilesOnly) {
-    fixture.folder.write("1.eml", "a");
-    fixture.folder.write("2.EML.txt", "b");
-    fixture.folder.write("3.eml", "c");
+    std::filesystem::create_directory(fixture.platform.workFolder);
+    fixture.folder.write("work/1.eml", "a");
+    fixture.folder.write("work/2.EML.txt", "b");
+    fixture.folder.write("work/3.eml", "c");
+    // The user's own .eml files beside the program are not work files.
+    fixture.folder.write("mine.eml", "d");
     form2.Form_QueryUnload();
-    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "1.eml"));
-    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "3.eml"));
-    EXPECT_TRUE(std::filesystem::exists(fixture.folder / "2.EML.txt"));
+    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "work/1.eml"));
+    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "work/3.eml"));
+    EXPECT_TRUE(std::filesystem::exists(fixture.folder / "work/2.EML.txt"));
+    EXPECT_TRUE(std::filesystem::exists(fixture.folder / "mine.eml"));
     EXPECT_GE(fixture.events.processed, 4);
     EXPECT_TRUE(fixture.messageBoxes.shown.empty());
 }

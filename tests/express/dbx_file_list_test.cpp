@@ -50,10 +50,10 @@ class FailingDialogs : public FileDialogs {
 
 /// The test platform with another file dialog.
 Platform WithDialogs(test::TestPlatform &t, FileDialogs &dialogs) {
-    return Platform{t.messageBoxes, t.inputBoxes, dialogs,        t.folderPicker,
-                    t.events,       t.clock,      t.settings,     t.specialFolders,
-                    t.files,        t.processes,  t.locale,       t.windows,
-                    t.outlook,      t.reporter,   t.folder.path()};
+    return Platform{t.messageBoxes, t.inputBoxes, dialogs,          t.folderPicker,   t.events,
+                    t.clock,        t.settings,   t.specialFolders, t.files,          t.processes,
+                    t.locale,       t.windows,    t.outlook,        t.mime,           t.registry,
+                    t.programs,     t.reporter,   t.folder.path(),  t.folder / "work"};
 }
 
 class AddOutlookExpressFile : public ::testing::Test {

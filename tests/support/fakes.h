@@ -155,6 +155,8 @@ class FaultyFileSystem : public FileSystem {
     void append(const std::string &path, const std::string &bytes) override;
     void remove(const std::string &pattern) override { disk_.remove(pattern); }
     void forceRemove(const std::string &pattern) override { disk_.forceRemove(pattern); }
+    void createFolders(const std::string &path) override { disk_.createFolders(path); }
+    std::string hostPath(const std::string &path) override { return disk_.hostPath(path); }
 
     /// Writes and appends fail as on a full disk (ENOSPC, with the system's text) and change
     /// nothing.

@@ -31,9 +31,10 @@ std::string TempFolder::read(const std::string &name) const {
 }
 
 TestPlatform::TestPlatform()
-    : platform{messageBoxes, inputBoxes, fileDialogs,    folderPicker, events,
-               clock,        settings,   specialFolders, files,        processes,
-               locale,       windows,    outlook,        reporter,     folder.path()} {}
+    : platform{messageBoxes, inputBoxes, fileDialogs,    folderPicker,   events,
+               clock,        settings,   specialFolders, files,          processes,
+               locale,       windows,    outlook,        mime,           registry,
+               programs,     reporter,   folder.path(),  folder / "work"} {}
 
 Platform TestPlatform::withMailStores(outlook::MailStoreLayer &stores) {
     return Platform{platform.messageBoxes,
@@ -49,8 +50,12 @@ Platform TestPlatform::withMailStores(outlook::MailStoreLayer &stores) {
                     platform.locale,
                     platform.windows,
                     stores,
+                    platform.mime,
+                    platform.registry,
+                    platform.programs,
                     platform.reporter,
-                    platform.programFolder};
+                    platform.programFolder,
+                    platform.workFolder};
 }
 
 std::vector<std::string> TestPlatform::reports() const {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/report.h"
+#include "platform/linux/gmime_mime_reader.h"
 #include "platform/linux/posix_file_system.h"
+#include "platform/linux/posix_program_runner.h"
+#include "platform/linux/wine_registry.h"
 #include "platform/platform.h"
 #include "support/fakes.h"
 #include "support/memory_outlook.h"
@@ -30,7 +33,8 @@ class TempFolder {
 };
 
 /// Every facility of the program as a scripted stand-in, over a real scratch folder that plays
-/// the program folder. Tests change the stand-ins' fields and hand `platform` to the logic.
+/// the program folder (its "work" subfolder plays the work folder). Tests change the stand-ins'
+/// fields and hand `platform` to the logic.
 struct TestPlatform {
     TestPlatform();
 
@@ -50,6 +54,10 @@ struct TestPlatform {
     FakeLocale locale;
     FakeWindowHost windows;
     MemoryMailStoreLayer outlook;
+    GmimeMimeReader mime;
+    /// A registry without a Wine prefix: no key opens.
+    WineRegistry registry{folder / "no Wine prefix", "user"};
+    PosixProgramRunner programs;
     ErrorReport reporter{messageBoxes};
     Platform platform;
 

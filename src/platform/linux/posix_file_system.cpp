@@ -302,4 +302,16 @@ void PosixFileSystem::forceRemove(const std::string &pattern) {
     removeMatching(pattern, ReadOnlyFiles::MakeWritable);
 }
 
+void PosixFileSystem::createFolders(const std::string &path) {
+    std::error_code error;
+    fs::create_directories(path, error);
+    if (error)
+        throw SystemFailure(error.value(), path);
+}
+
+std::string PosixFileSystem::hostPath(const std::string &path) {
+    struct stat status {};
+    return !path.empty() && ::lstat(path.c_str(), &status) == 0 ? path : std::string();
+}
+
 } // namespace qb

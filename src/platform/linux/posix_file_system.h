@@ -17,6 +17,8 @@ class PosixFileSystem : public FileSystem {
     void append(const std::string &path, const std::string &bytes) override;
     void remove(const std::string &pattern) override;
     void forceRemove(const std::string &pattern) override;
+    void createFolders(const std::string &path) override;
+    std::string hostPath(const std::string &path) override;
 };
 
 /// Creates or replaces the file at path with the bytes, whole or not at all: the bytes go into a

@@ -100,4 +100,12 @@ void WinePathFileSystem::forceRemove(const std::string &pattern) {
         files_.forceRemove(path);
 }
 
+void WinePathFileSystem::createFolders(const std::string &path) {
+    files_.createFolders(host(path));
+}
+
+std::string WinePathFileSystem::hostPath(const std::string &path) {
+    return files_.hostPath(host(path));
+}
+
 } // namespace qb

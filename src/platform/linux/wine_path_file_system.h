@@ -25,6 +25,8 @@ class WinePathFileSystem : public FileSystem {
     void append(const std::string &path, const std::string &bytes) override;
     void remove(const std::string &pattern) override;
     void forceRemove(const std::string &pattern) override;
+    void createFolders(const std::string &path) override;
+    std::string hostPath(const std::string &path) override;
 
   private:
     std::string host(const std::string &path) const;

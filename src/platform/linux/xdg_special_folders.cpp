@@ -69,4 +69,15 @@ std::string XdgSpecialFolders::documents() {
     return userFolder("XDG_DOCUMENTS_DIR", "Documents");
 }
 
+std::string XdgWorkFolder() {
+    std::string cacheHome = environment("XDG_CACHE_HOME");
+    if (cacheHome.empty()) {
+        const std::string home = environment("HOME");
+        if (home.empty())
+            return std::string();
+        cacheHome = home + "/.cache";
+    }
+    return cacheHome + "/Quillbarrow";
+}
+
 } // namespace qb

@@ -16,6 +16,10 @@ class XdgSpecialFolders : public SpecialFolders {
     std::string documents() override;
 };
 
+/// The program's work folder for the Outlook Express .eml files: $XDG_CACHE_HOME/Quillbarrow,
+/// else $HOME/.cache/Quillbarrow; empty without either. Named whether or not it exists.
+std::string XdgWorkFolder();
+
 /// The folder an XDG user-directory entry (such as "XDG_DESKTOP_DIR") names in the text of a
 /// user-dirs.dirs file, with "$HOME" expanded; empty when the entry is absent.
 std::string UserDirsEntry(const std::string &userDirs, const std::string &entry,

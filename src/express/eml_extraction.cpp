@@ -1,0 +1,78 @@
+#include "express/eml_extraction.h"
+
+#include "export/file_utilities.h"
+#include "express/eml_messages.h"
+#include "express/run_and_wait.h"
+#include "platform/guard.h"
+
+namespace qb::express {
+namespace {
+
+/// Window style of a program started without a window of its own.
+constexpr int hiddenWindow = 0;
+
+} // namespace
+
+std::string GetShortFileName(FileSystem &files, const std::string &path) {
+    return files.hostPath(path);
+}
+
+std::string QuotedArgument(const std::string &text) {
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+        } else {
+            // Backslashes count as escapes only before a quote.
+            if (c == '"')
+                quoted.append(backslashes + 1, '\\');
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    quoted.append(backslashes, '\\');
+    return quoted + "\"";
+}
+
+std::string ConverterCommandLine(FileSystem &files, const std::string &converterPath,
+                                 const std::string &dbxPath, const std::string &workFolder) {
+    return QuotedArgument(GetShortFileName(files, converterPath)) + " " +
+           QuotedArgument(GetShortFileName(files, dbxPath)) + " " + QuotedArgument(workFolder);
+}
+
+void PushButton2_Click(Platform &platform, const ExtractionControls &controls,
+                       std::vector<std::string> &EmlFileNames) {
+    Guard guard(platform.reporter, "Form2", "PushButton2_Click");
+    const std::string &workFolder = platform.workFolder;
+    std::string converter;
+    guard.step(100, [&] { converter = platform.programFolder + "/Splinterbox"; });
+    guard.step(102, [&] { controls.window.setPointer(MousePointer::Busy); });
+    guard.step(104, [&] {
+        platform.files.createFolders(workFolder);
+        exporting::DeleteFileQuietly(platform, workFolder + "/*.eml");
+    });
+    guard.step(106, [&] { EmlFileNames.clear(); });
+    guard.step(108, [&] { controls.ListView2.clear(); });
+    int rows = 0;
+    guard.step(110, [&] { rows = controls.ListView1.rowCount(); });
+    for (int row = 1; row <= rows; ++row) {
+        guard.step(112, [&] { platform.events.processEvents(); });
+        if (!guard.test(114, [&] { return controls.ListView1.checked(row); }))
+            continue;
+        // What the converter answers is not used: a file it cannot convert adds no messages.
+        guard.step(116, [&] {
+            const std::string commandLine = ConverterCommandLine(
+                platform.files, converter, std::string(controls.ListView1.text(row)), workFolder);
+            RunAndWait(platform.programs, platform.events, platform.clock, commandLine,
+                       hiddenWindow);
+        });
+        guard.step(118, [&] {
+            LoadEmlMessages(platform.files, workFolder, controls.ListView2, EmlFileNames);
+        });
+    }
+    guard.step(120, [&] { controls.window.setPointer(MousePointer::Default); });
+    guard.step(122, [&] { MsgBox(platform, "Done."); });
+}
+
+} // namespace qb::express

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/controls/list_view.h"
+#include "platform/controls/window_model.h"
+#include "platform/platform.h"
+
+#include <string>
+#include <vector>
+
+// modShortFilename and the extraction of the checked DBX files into .eml work files.
+namespace qb::express {
+
+/// The path under which a started program reaches the file: the host path of an existing file,
+/// Windows paths mapped through Wine's drives; the empty text when there is no such file.
+std::string GetShortFileName(FileSystem &files, const std::string &path);
+
+/// One argument in double quotes, read back unchanged by the Windows rules: a quote inside is
+/// written as \" and the backslashes before a quote are doubled, so no path can end the quotes
+/// early. A path without quotes or final backslashes is simply enclosed.
+std::string QuotedArgument(const std::string &text);
+
+/// The converter's command line: its short path, the short path of the DBX file and the work
+/// folder, each quoted, separated by one blank.
+std::string ConverterCommandLine(FileSystem &files, const std::string &converterPath,
+                                 const std::string &dbxPath, const std::string &workFolder);
+
+/// The controls of the Outlook Express window that the extraction uses.
+struct ExtractionControls {
+    WindowModel &window;
+    ListView &ListView1; // DBX files; the checked ones are converted
+    ListView &ListView2; // messages, refilled from the work folder
+};
+
+/// "Extract Emails From Outlook Express" (PushButton2 of Form2): empties the work folder, the
+/// message list and EmlFileNames, then converts each checked DBX file with the converter beside
+/// the program and reads all .eml files of the work folder into the list after each conversion.
+/// Guarded as "Form2.PushButton2_Click"; always ends with "Done.".
+void PushButton2_Click(Platform &platform, const ExtractionControls &controls,
+                       std::vector<std::string> &EmlFileNames);
+
+} // namespace qb::express

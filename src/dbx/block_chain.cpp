@@ -3,7 +3,6 @@
 #include "dbx/damage.h"
 
 #include <array>
-#include <vector>
 
 namespace qb::dbx {
 namespace {
@@ -20,7 +19,6 @@ struct BlockHeader {
 } // namespace
 
 std::string CopyBlockChain(FileWindow &file, std::uint64_t firstBlock, TextSink &sink) {
-    std::vector<char> body;
     // Brent's cycle check: the chain is compared with a block left behind at growing distances,
     // which finds any loop in time linear in the chain's length without remembering every block.
     std::uint64_t checkpoint = firstBlock;
@@ -28,25 +26,25 @@ std::string CopyBlockChain(FileWindow &file, std::uint64_t firstBlock, TextSink 
     std::uint64_t checkpointDistance = 1;
 
     for (std::uint64_t block = firstBlock; block != 0;) {
-        const std::string where = "its block at " + HexOffset(block);
+        const auto where = [block] { return "its block at " + HexOffset(block); };
         std::array<unsigned char, blockHeaderSize> bytes{};
         if (!file.read(block, bytes.data(), bytes.size()))
-            return where + " lies outside the file";
+            return where() + " lies outside the file";
         const BlockHeader header{LittleEndian32(bytes.data()), LittleEndian32(bytes.data() + 4),
                                  LittleEndian16(bytes.data() + 8),
                                  LittleEndian32(bytes.data() + 12)};
         if (header.self != block)
-            return where + " does not name itself";
+            return where() + " does not name itself";
         if (header.used > header.bodySize)
-            return where + " uses more bytes than it holds";
-        body.resize(header.used);
-        if (!file.read(block + blockHeaderSize, body.data(), body.size()))
-            return where + " is cut off by the end of the file";
-        sink.append(std::string_view(body.data(), body.size()));
+            return where() + " uses more bytes than it holds";
+        const auto body = file.view(block + blockHeaderSize, header.used);
+        if (!body)
+            return where() + " is cut off by the end of the file";
+        sink.append(*body);
 
         block = header.next;
         if (block == checkpoint)
-            return where + " leads back into its own chain";
+            return where() + " leads back into its own chain";
         if (++stepsSinceCheckpoint == checkpointDistance) {
             checkpoint = block;
             stepsSinceCheckpoint = 0;

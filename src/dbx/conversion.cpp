@@ -52,7 +52,7 @@ std::string MessagePlace(const MessageEntry &message) {
 class Conversion {
   public:
     Conversion(const std::string &dbxPath, const std::string &folder, std::ostream &log)
-        : tree_(dbxPath), infos_(dbxPath), blocks_(dbxPath), folder_(folder), buffer_(folder_),
+        : tree_(dbxPath), messages_(dbxPath), folder_(folder), buffer_(folder_),
           stem_(FileStemFor(dbxPath)), log_(log) {}
 
     ConversionSummary run(const std::string &dbxPath) {
@@ -88,12 +88,12 @@ class Conversion {
 
   private:
     void convert(const MessageEntry &message) {
-        const MessageStart start = FindMessageStart(infos_, message.infoOffset);
+        const MessageStart start = FindMessageStart(messages_, message.infoOffset);
         if (!start.damage.empty())
             return lose(message, start.damage);
         folder_.begin();
         buffer_.clear();
-        const std::string damage = CopyBlockChain(blocks_, start.firstBlock, buffer_);
+        const std::string damage = CopyBlockChain(messages_, start.firstBlock, buffer_);
         if (!damage.empty()) {
             folder_.discard();
             return lose(message, damage);
@@ -108,9 +108,9 @@ class Conversion {
         log_ << "Splinterbox: " << MessagePlace(message) << " not written: " << damage << "\n";
     }
 
+    // The tree is read in a window of its own: its nodes and the messages lie far apart.
     FileWindow tree_;
-    FileWindow infos_;
-    FileWindow blocks_;
+    FileWindow messages_;
     EmlFolder folder_;
     MessageBuffer buffer_;
     std::string stem_;

@@ -32,7 +32,7 @@ std::uint16_t LittleEndian16(const unsigned char *data) {
     return static_cast<std::uint16_t>(data[0] | data[1] << 8);
 }
 
-FileWindow::FileWindow(const std::string &path) : path_(path), nextFill_(smallestFill) {
+FileWindow::FileWindow(const std::string &path) : path_(path) {
     descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor_ < 0)
         throw ReadFailure(errno, path);
@@ -54,23 +54,21 @@ FileWindow::~FileWindow() {
 }
 
 bool FileWindow::read(std::uint64_t offset, void *out, std::size_t length) {
-    if (!holds(offset, length))
+    const auto bytes = view(offset, length);
+    if (!bytes)
         return false;
-    if (length > largestFill) {
-        fill(offset, length);
-    } else if (offset < bufferStart_ || offset + length > bufferStart_ + bufferLength_) {
-        // A read that carries on where the buffer ended is part of a forward run: fetch more at
-        // once. Anything else is a jump, which starts small again.
-        const bool forward =
-            offset >= bufferStart_ && offset <= bufferStart_ + bufferLength_ + pageSize;
-        nextFill_ = forward ? std::min(nextFill_ * 2, largestFill) : smallestFill;
-        const std::uint64_t start = offset - offset % pageSize;
-        fill(start, std::max<std::size_t>(nextFill_, offset - start + length));
-    }
-    if (offset + length > bufferStart_ + bufferLength_)
-        return false; // the file shrank while it was read
-    std::memcpy(out, buffer_.data() + (offset - bufferStart_), length);
+    std::memcpy(out, bytes->data(), length);
     return true;
+}
+
+std::optional<std::string_view> FileWindow::view(std::uint64_t offset, std::size_t length) {
+    if (!holds(offset, length))
+        return std::nullopt;
+    Region &region = regionFor(offset, length);
+    region.lastUse = ++uses_;
+    if (!region.covers(offset, length))
+        return std::nullopt; // the file shrank while it was read
+    return std::string_view(region.bytes.data() + (offset - region.start), length);
 }
 
 std::optional<std::uint32_t> FileWindow::uint32At(std::uint64_t offset) {
@@ -80,29 +78,56 @@ std::optional<std::uint32_t> FileWindow::uint32At(std::uint64_t offset) {
     return LittleEndian32(bytes);
 }
 
-void FileWindow::fill(std::uint64_t offset, std::size_t length) {
-    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
-    if (buffer_.size() < length)
-        buffer_.resize(length);
+FileWindow::Region &FileWindow::regionFor(std::uint64_t offset, std::size_t length) {
+    for (Region &region : regions_)
+        if (region.covers(offset, length))
+            return region;
+    // A read that lands within one more fill's length of a buffer's end is part of that buffer's
+    // forward run (blocks read in order, or the info objects between them): it fetches more at
+    // once. Anything else is a jump, which takes the buffer used least recently and starts small.
+    for (Region &region : regions_) {
+        const std::uint64_t end = region.start + region.length;
+        if (region.length > 0 && offset >= region.start &&
+            (offset < end || offset - end < region.nextFill)) {
+            region.nextFill = std::min(region.nextFill * 2, largestFill);
+            fill(region, offset, length);
+            return region;
+        }
+    }
+    Region &oldest = regions_[0].lastUse <= regions_[1].lastUse ? regions_[0] : regions_[1];
+    oldest.nextFill = smallestFill;
+    fill(oldest, offset, length);
+    return oldest;
+}
+
+void FileWindow::fill(Region &region, std::uint64_t offset, std::size_t length) {
+    // A little of what lies before the read comes along: a message's info object often follows
+    // its blocks, and the blocks are read right after it.
+    const std::uint64_t lookBehind = std::min<std::uint64_t>(
+        offset - offset % pageSize, region.nextFill / 16 / pageSize * pageSize);
+    const std::uint64_t start = offset - offset % pageSize - lookBehind;
+    const std::size_t wanted = std::max<std::size_t>(region.nextFill, offset - start + length);
+    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(wanted, size_ - start));
+    if (region.bytes.size() < count)
+        region.bytes.resize(count);
     std::size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(descriptor_, buffer_.data() + done, length - done,
-                                    static_cast<off_t>(offset + done));
+    region.length = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(descriptor_, region.bytes.data() + done, count - done,
+                                    static_cast<off_t>(start + done));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            bufferLength_ = 0;
+        if (got < 0)
             throw ReadFailure(errno, path_);
-        }
         if (got == 0) {
             // The file shrank under us; what is missing is past its end now.
-            size_ = offset + done;
+            size_ = start + done;
             break;
         }
         done += static_cast<std::size_t>(got);
     }
-    bufferStart_ = offset;
-    bufferLength_ = done;
+    region.start = start;
+    region.length = done;
 }
 
 } // namespace qb::dbx

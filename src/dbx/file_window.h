@@ -1,19 +1,22 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qb::dbx {
 
-/// A read-only file read through a buffer: small reads that follow each other cost one system
-/// call per buffer fill, and the buffer grows while the reads run forward and shrinks again after
-/// a jump, so scattered reads do not each fetch a megabyte.
+/// A read-only file read through two buffers, so that reads which alternate between two parts of
+/// the file (info objects kept apart from the message blocks) each stay in a buffer of their own.
+/// A buffer grows while the reads it serves run forward and shrinks again after a jump: reads
+/// in order cost one system call per megabyte, and scattered reads do not each fetch a megabyte.
 class FileWindow {
   public:
-    /// Opens the file; throws Failure when it cannot be opened or its size cannot be read.
+    /// Opens the file; throws Failure when it cannot be opened or is no regular file.
     explicit FileWindow(const std::string &path);
     ~FileWindow();
     FileWindow(const FileWindow &) = delete;
@@ -24,6 +27,9 @@ class FileWindow {
     bool holds(std::uint64_t offset, std::uint64_t length) const {
         return offset <= size_ && length <= size_ - offset;
     }
+    /// The length bytes at offset as they lie in a buffer, valid until the next read; nothing
+    /// when they do not lie wholly inside the file. Throws Failure when the file cannot be read.
+    std::optional<std::string_view> view(std::uint64_t offset, std::size_t length);
     /// Copies length bytes at offset into out; false, copying nothing, when they do not lie
     /// wholly inside the file. Throws Failure when the file cannot be read.
     bool read(std::uint64_t offset, void *out, std::size_t length);
@@ -31,15 +37,26 @@ class FileWindow {
     std::optional<std::uint32_t> uint32At(std::uint64_t offset);
 
   private:
-    void fill(std::uint64_t offset, std::size_t length);
+    struct Region {
+        std::vector<char> bytes;
+        std::uint64_t start = 0;
+        std::size_t length = 0;
+        std::size_t nextFill = 0;
+        std::uint64_t lastUse = 0;
+
+        bool covers(std::uint64_t offset, std::size_t count) const {
+            return offset >= start && offset + count <= start + length;
+        }
+    };
+
+    Region &regionFor(std::uint64_t offset, std::size_t length);
+    void fill(Region &region, std::uint64_t offset, std::size_t length);
 
     int descriptor_ = -1;
     std::string path_;
     std::uint64_t size_ = 0;
-    std::vector<char> buffer_;
-    std::uint64_t bufferStart_ = 0;
-    std::size_t bufferLength_ = 0;
-    std::size_t nextFill_;
+    std::array<Region, 2> regions_;
+    std::uint64_t uses_ = 0;
 };
 
 /// The little-endian value of the bytes at data.

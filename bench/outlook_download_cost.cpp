@@ -5,7 +5,7 @@
 
 #include "export/outlook_download.h"
 #include "platform/linux/pff_mail_store.h"
-#include "platform/linux/posix_file_system.h"
+#include "support/test_platform.h"
 
 #include <chrono>
 #include <cmath>
@@ -19,109 +19,14 @@ namespace {
 namespace fs = std::filesystem;
 using namespace qb;
 
-/// A clock whose time moves only when the run sleeps or waits.
-class VirtualClock : public Clock {
-  public:
-    LocalDateTime now() override {
-        const auto whole = static_cast<int>(std::floor(seconds));
-        return {2024, 3, 3, whole / 3600 % 24, whole / 60 % 60, whole % 60};
-    }
-    double secondsSinceMidnight() override { return std::fmod(seconds, 86400.0); }
-    void sleep(int milliseconds) override { seconds += milliseconds / 1000.0; }
-    double seconds = 14 * 3600.0;
-};
-
-class InstantEvents : public EventPump {
-  public:
-    explicit InstantEvents(VirtualClock &clock) : clock_(clock) {}
-    void processEvents() override {}
-    void waitForEvents(double maxSeconds) override { clock_.seconds += maxSeconds; }
-
-  private:
-    VirtualClock &clock_;
-};
-
-class SilentMessageBoxes : public MessageBoxes {
-  public:
-    MessageAnswer show(const std::string &text, const std::string &, MessageIcon,
-                       MessageButtons) override {
-        if (text != "Done.")
-            std::cerr << "message: " << text << "\n";
-        return MessageAnswer::Ok;
-    }
-};
-
-class NoInput : public InputBoxes {
-  public:
-    std::string ask(const std::string &, const std::string &, const std::string &preset) override {
-        return preset;
-    }
-};
-
-class NoDialogs : public FileDialogs {
-  public:
-    std::string open(const FileDialogRequest &) override { return {}; }
-    std::string save(const FileDialogRequest &) override { return {}; }
-};
-
-class NoPicker : public FolderPicker {
-  public:
-    std::string browse(WindowModel &, const std::string &, const std::string &) override {
-        return {};
-    }
-};
-
-class MemorySettings : public SettingsStore {
-  public:
-    std::string read(const std::string &, const std::string &fallback) override { return fallback; }
-    void write(const std::string &, const std::string &) override {}
-    std::string location() const override { return "memory"; }
-};
-
-class NoSpecialFolders : public SpecialFolders {
-  public:
-    std::string path(int) override { return {}; }
-    std::string documents() override { return {}; }
-};
-
-class NoProcesses : public Processes {
-  public:
-    std::vector<ProcessEntry> list() override { return {}; }
-    void terminate(int) override {}
-};
-
-class EnglishLocale : public TextLocale {
-  public:
-    std::string shortDate(const LocalDateTime &) override { return {}; }
-    std::string longTime(const LocalDateTime &) override { return {}; }
-    std::string upper(const std::string &text) override { return text; }
-    std::string amDesignator() override { return "AM"; }
-    std::string pmDesignator() override { return "PM"; }
-};
-
-class NoWindows : public WindowHost {
-  public:
-    void showModal(WindowModel &) override {}
-    std::shared_ptr<PointerImage> loadPointer(const std::string &) override { return nullptr; }
-    [[noreturn]] void endProgram() override { std::exit(0); }
-};
-
-class PrintedReports : public FailureReporter {
-  public:
-    void report(const Failure &failure, const std::string &path, int line,
-                const std::string &) override {
-        std::cerr << "failure at " << path << " line " << line << ": " << failure.what() << "\n";
-    }
-};
-
 /// Appends one row per mail message beneath the folder, as the message list holds them.
 void ListMessages(outlook::Folder &folder, const std::string &topName, ListView &list) {
     const auto items = folder.items();
     for (int index = 1; index <= items->count(); ++index) {
         const auto item = items->item(index);
         if (item->Class() == outlook::olMail)
-            list.addRow(
-                {"", topName, folder.name(), "", "", "", "", item->Subject(), item->EntryID()});
+            list.addRow({"", topName, folder.name() == topName ? "" : folder.name(), "", "", "", "",
+                         item->Subject(), item->EntryID()});
     }
     const auto children = folder.folders();
     for (int index = 1; index <= children->count(); ++index)
@@ -139,43 +44,23 @@ void ListStore(outlook::MailStoreLayer &layer, ListView &list) {
     }
 }
 
-std::string MakeScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quillbarrow-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a scratch folder");
-    return pattern;
-}
-
 } // namespace
 
 int main() {
-    const fs::path store = fs::path(QB_SAMPLES_DIR) / "english-store.pst";
+    const fs::path store = fs::path(test::SamplesFolder()) / "english-store.pst";
     if (!fs::exists(store)) {
-        std::cerr << "english-store.pst not found under " << QB_SAMPLES_DIR << "\n";
+        std::cerr << "english-store.pst not found under ../shared/samples\n";
         return 1;
     }
-    const std::string scratch = MakeScratchFolder();
+    // The tests' stand-ins: a clock that moves on at once when the run sleeps or waits, message
+    // boxes that answer by themselves, and the real file system.
+    test::TestPlatform stand_ins;
+    const std::string scratch = stand_ins.folder.path();
     fs::create_directory(scratch + "/profile");
     fs::create_symlink(store, scratch + "/profile/english-store.pst");
     fs::create_directory(scratch + "/out");
-
-    VirtualClock clock;
-    InstantEvents events(clock);
-    SilentMessageBoxes messageBoxes;
-    NoInput inputBoxes;
-    NoDialogs fileDialogs;
-    NoPicker folderPicker;
-    MemorySettings settings;
-    NoSpecialFolders specialFolders;
-    PosixFileSystem files;
-    NoProcesses processes;
-    EnglishLocale locale;
-    NoWindows windows;
-    PrintedReports reporter;
     PffMailStoreLayer layer(scratch + "/profile");
-    Platform platform{messageBoxes, inputBoxes, fileDialogs,    folderPicker, events,
-                      clock,        settings,   specialFolders, files,        processes,
-                      locale,       windows,    layer,          reporter,     scratch};
+    Platform platform = stand_ins.withMailStores(layer);
 
     WindowModel window("Form1", 100, 100);
     TextBox Text3("Text3", {});
@@ -209,6 +94,7 @@ int main() {
                     oneFile ? "one file (AllEmails):" : "one file per message:",
                     spent.count() / (runs * messages));
     }
-    fs::remove_all(scratch);
+    for (const std::string &report : stand_ins.reports())
+        std::printf("report: %s\n", report.c_str());
     return 0;
 }

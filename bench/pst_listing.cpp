@@ -3,6 +3,7 @@
 // list reads it. Prints the rows, the seconds and the rows per second.
 #include "platform/failure.h"
 #include "platform/linux/pff_mail_store.h"
+#include "support/test_platform.h"
 
 #include <chrono>
 #include <cstdio>
@@ -46,46 +47,30 @@ void ListFolder(qb::outlook::Folder &folder, const std::string &parentPath, List
         ListFolder(*children->item(i), path, count);
 }
 
-/// A scratch profile folder of copies of the sample; removed again when done.
-class ScratchProfile {
-  public:
-    explicit ScratchProfile(const std::filesystem::path &sample) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillbarrow-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a scratch folder");
-        root_ = pattern;
-        profile_ = root_ / "Outlook Files";
-        std::filesystem::create_directory(profile_);
-        for (int i = 0; i < storeCopies; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "store-%03d.pst", i);
-            std::filesystem::copy_file(sample, profile_ / name);
-        }
+/// A scratch "Outlook Files" profile of copies of the sample, inside a scratch folder.
+std::string FillProfile(const qb::test::TempFolder &scratch, const std::filesystem::path &sample) {
+    const std::string profile = scratch / "Outlook Files";
+    std::filesystem::create_directory(profile);
+    for (int i = 0; i < storeCopies; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "store-%03d.pst", i);
+        std::filesystem::copy_file(sample, profile + "/" + name);
     }
-    ~ScratchProfile() {
-        std::error_code error;
-        std::filesystem::remove_all(root_, error);
-    }
-    std::string profile() const { return profile_.string(); }
-
-  private:
-    std::filesystem::path root_;
-    std::filesystem::path profile_;
-};
+    return profile;
+}
 
 } // namespace
 
 int main() {
     const std::filesystem::path sample =
-        std::filesystem::path(QB_SAMPLES_DIR) / "english-store.pst";
+        std::filesystem::path(qb::test::SamplesFolder()) / "english-store.pst";
     if (!std::filesystem::exists(sample)) {
         std::fprintf(stderr, "The sample store %s is not there.\n", sample.c_str());
         return 1;
     }
-    ScratchProfile scratch(sample);
+    const qb::test::TempFolder scratch;
     using Clock = std::chrono::steady_clock;
-    qb::PffMailStoreLayer layer(scratch.profile());
+    qb::PffMailStoreLayer layer(FillProfile(scratch, sample));
     try {
         for (const char *pass : {"first listing (opens the files)", "second listing"}) {
             const auto start = Clock::now();

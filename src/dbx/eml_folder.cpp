@@ -64,7 +64,10 @@ std::string EmlFolder::keep(const std::string &stem) {
         throw WriteFailure(error, path_ + "/" + temporaryName_);
     }
     for (int attempt = 1; attempt <= mostNameTries; ++attempt) {
-        std::string name = stem + (attempt == 1 ? "" : "-" + std::to_string(attempt)) + ".eml";
+        std::string name = stem;
+        if (attempt > 1)
+            name.append("-").append(std::to_string(attempt));
+        name.append(".eml");
         if (tryName(name))
             return name;
     }

@@ -119,7 +119,8 @@ TEST_F(OutlookDownloadFromPst, InboxMessagesAreSavedOneFileEachAndThenGathered) 
         const std::string stamp = OutlookTimeStamp(
             {2024, 3, 3, 14, 5, 10 + 3 * (static_cast<int>(index) + 1) / 2}, t.locale);
         EXPECT_EQ(files[index].substr(0, stamp.size()), stamp);
-        EXPECT_EQ(files[index].substr(stamp.size()), " " + Cleaned(inboxSubjects[index]) + ".txt");
+        EXPECT_EQ(files[index].substr(stamp.size()),
+                  std::string(" ") + Cleaned(inboxSubjects[index]) + ".txt");
         const std::string text = t.folder.read("out/" + files[index]);
         EXPECT_TRUE(text.starts_with("From:\t")) << text.substr(0, 80);
         EXPECT_NE(text.find("Subject:\t" + inboxSubjects[index] + "\r\n"), std::string::npos);

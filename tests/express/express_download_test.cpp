@@ -34,7 +34,8 @@ class ExpressDownload : public ::testing::Test {
     /// Lists a message whose .eml file holds only the body, so that a record can show only the
     /// listed header values. Without a body the row's file is missing.
     void addRow(const std::string &subject, const std::string *body, bool checked) {
-        const std::string name = "m" + std::to_string(ListView2.rowCount() + 1) + ".eml";
+        const std::string name =
+            std::string("m") + std::to_string(ListView2.rowCount() + 1) + ".eml";
         if (body)
             t.folder.write("work/" + name, "Content-Type: text/plain\r\n\r\n" + *body);
         const int row = ListView2.addRow({"Ann <ann@example.com>", "Bob", subject, listedDate});

@@ -80,24 +80,23 @@ void WinePathFileSystem::append(const std::string &path, const std::string &byte
 }
 
 void WinePathFileSystem::remove(const std::string &pattern) {
-    if (isPlain(pattern))
-        return files_.remove(host(pattern));
-    const std::vector<std::string> paths = matchingHostPaths(pattern);
-    // Nothing matched: the wrapped file system says so in its own words.
-    if (paths.empty())
-        return files_.remove(host(pattern));
-    for (const std::string &path : paths)
-        files_.remove(path);
+    removeMatching(pattern, &FileSystem::remove);
 }
 
 void WinePathFileSystem::forceRemove(const std::string &pattern) {
+    removeMatching(pattern, &FileSystem::forceRemove);
+}
+
+void WinePathFileSystem::removeMatching(const std::string &pattern,
+                                        void (FileSystem::*removal)(const std::string &)) {
     if (isPlain(pattern))
-        return files_.forceRemove(host(pattern));
+        return (files_.*removal)(host(pattern));
     const std::vector<std::string> paths = matchingHostPaths(pattern);
+    // Nothing matched: the wrapped file system says so in its own words.
     if (paths.empty())
-        return files_.forceRemove(host(pattern));
+        return (files_.*removal)(host(pattern));
     for (const std::string &path : paths)
-        files_.forceRemove(path);
+        (files_.*removal)(path);
 }
 
 void WinePathFileSystem::createFolders(const std::string &path) {

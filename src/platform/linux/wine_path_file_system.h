@@ -32,6 +32,10 @@ class WinePathFileSystem : public FileSystem {
     std::string host(const std::string &path) const;
     /// Host paths of the files a drive-letter pattern matches; empty when none does.
     std::vector<std::string> matchingHostPaths(const std::string &pattern);
+    /// Deletes the files of a pattern with the wrapped file system's removal, one by one when
+    /// the pattern's names must match without regard to letter case.
+    void removeMatching(const std::string &pattern,
+                        void (FileSystem::*removal)(const std::string &));
 
     FileSystem &files_;
     std::string prefix_;

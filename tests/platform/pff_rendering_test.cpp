@@ -27,7 +27,7 @@ TEST(PffRendering, WritesHeaderLinesAnEmptyLineAndTheBody) {
                                           "Subject:\tPlans\r\n"
                                           "Attachments:\ta.pdf; b.png\r\n"
                                           "\r\n"
-                                          "line one\r\nline two\r\nline three\r\nend");
+                                          "line one\r\nline two\r\nline three\r\nend\r\n");
 }
 
 TEST(PffRendering, LeavesOutAttachmentsWhenThereAreNoneAndKeepsHeadersOnOneLine) {

@@ -52,7 +52,12 @@ std::string RenderMessageText(const MessageText &message) {
                        HeaderLine("Subject", message.subject);
     if (!message.attachments.empty())
         text += HeaderLine("Attachments", JoinNames(message.attachments));
-    return text + "\r\n" + WithCrLf(message.body);
+    text += "\r\n" + WithCrLf(message.body);
+    // Gathered into one file, a text without a final line end would run the next message's
+    // "From:" onto its last line.
+    if (!text.ends_with("\r\n"))
+        text += "\r\n";
+    return text;
 }
 
 } // namespace qb

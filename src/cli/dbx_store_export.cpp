@@ -1,6 +1,7 @@
 #include "cli/dbx_store_export.h"
 
 #include "cli/message_names.h"
+#include "cli/private_folder.h"
 #include "export/output_names.h"
 #include "express/eml_headers.h"
 #include "platform/failure.h"
@@ -23,30 +24,6 @@ namespace fs = std::filesystem;
 
 /// Converter exit codes: some messages could not be read whole; nothing could be read at all.
 constexpr int messagesLost = 1;
-
-/// A new private folder for the converter's .eml files, removed with everything in it when the
-/// object goes.
-class PrivateFolder {
-  public:
-    PrivateFolder() {
-        const char *base = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(base && *base ? base : "/tmp") + "/quillbarrow-export-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            throw SystemFailure(errno, pattern);
-        path_ = pattern;
-    }
-    ~PrivateFolder() {
-        std::error_code ignored; // a folder left in the temporary area harms nothing
-        fs::remove_all(path_, ignored);
-    }
-    PrivateFolder(const PrivateFolder &) = delete;
-    PrivateFolder &operator=(const PrivateFolder &) = delete;
-    const std::string &path() const { return path_; }
-
-  private:
-    std::string path_;
-};
 
 /// Runs the converter and returns its exit code; throws Failure when it cannot be started.
 int Convert(const std::string &converterPath, const std::string &dbxPath,
@@ -75,15 +52,20 @@ std::vector<std::string> EmlFiles(const std::string &folder) {
     return files;
 }
 
-void ExportMessage(const std::string &emlPath, GmimeMimeReader &mime, ExportTarget &target) {
+void ExportMessage(const std::string &emlPath, const std::string &where, GmimeMimeReader &mime,
+                   ExportTarget &target) {
     PosixFileSystem files;
-    const std::string raw = express::ReadWholeFile(files, emlPath);
-    const exporting::ExpressRecordFields fields{
-        express::GetHeaderValue(raw, "From"), express::GetHeaderValue(raw, "To"),
-        express::GetHeaderValue(raw, "Subject"), express::GetHeaderValue(raw, "Date")};
-    const std::string record = exporting::ExpressRecord(fields, mime.textBody(emlPath));
-    target.sink.addText(record, MessageStem(MailDateTime(fields.dateReceived), fields.subject));
-    target.report.messageWritten();
+    exporting::ExpressRecordFields fields;
+    try {
+        const std::string raw = express::ReadWholeFile(files, emlPath);
+        fields = {express::GetHeaderValue(raw, "From"), express::GetHeaderValue(raw, "To"),
+                  express::GetHeaderValue(raw, "Subject"), express::GetHeaderValue(raw, "Date")};
+        const std::string record = exporting::ExpressRecord(fields, mime.textBody(emlPath));
+        target.sink.add(record, MessageStem(MailDateTime(fields.dateReceived), fields.subject),
+                        where + ": \"" + fields.subject + "\"");
+    } catch (const Failure &failure) {
+        target.report.failed(where + ": \"" + fields.subject + "\"", failure.description());
+    }
 }
 
 } // namespace
@@ -103,15 +85,8 @@ void ExportDbxStore(const std::string &path, const std::string &converterPath,
                           "cannot be converted (the converter ended with " + std::to_string(code) +
                               ")");
         GmimeMimeReader mime;
-        for (const std::string &eml : EmlFiles(folder.path())) {
-            try {
-                ExportMessage(eml, mime, target);
-            } catch (const Failure &failure) {
-                target.report.failed(path + ": " + folderName + ": " +
-                                         fs::path(eml).filename().string(),
-                                     failure.description());
-            }
-        }
+        for (const std::string &eml : EmlFiles(folder.path()))
+            ExportMessage(eml, path + ": " + folderName, mime, target);
     } catch (const Failure &failure) {
         target.report.failed(path, failure.description());
     } catch (const fs::filesystem_error &error) {

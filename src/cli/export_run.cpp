@@ -26,7 +26,7 @@ ExitCode RunExport(const ExportOptions &options, const RunSetting &setting) {
         folder = std::make_unique<OutputFolder>(options.outputFolder,
                                                 options.overwrite ? EarlierFiles::Overwrite
                                                                   : EarlierFiles::KeepAndNumber);
-        sink = MakeSink(*folder, options.oneFile);
+        sink = MakeSink(*folder, report, options.oneFile);
     } catch (const Failure &failure) {
         report.fatal("cannot write into " + options.outputFolder + ": " + failure.description());
         return unusable;
@@ -34,7 +34,7 @@ ExitCode RunExport(const ExportOptions &options, const RunSetting &setting) {
     const FoundStores found = FindStores(options.inputs, options.recursive);
     for (const InputProblem &problem : found.problems)
         report.failed(problem.input, problem.why);
-    ExportTarget target{*folder, *sink, report, options.folder};
+    ExportTarget target{*sink, report, options.folder};
     for (const StoreInput &store : found.stores) {
         if (store.kind == StoreKind::Outlook)
             ExportOutlookStore(store.path, target);
@@ -42,11 +42,7 @@ ExitCode RunExport(const ExportOptions &options, const RunSetting &setting) {
             ExportDbxStore(store.path, setting.converterPath, target);
         report.storeDone();
     }
-    try {
-        sink->finish();
-    } catch (const Failure &failure) {
-        report.failed(options.outputFolder, failure.description());
-    }
+    sink->finish();
     report.summary();
     return report.failures() > 0 ? someFailed : allWritten;
 }

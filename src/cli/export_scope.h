@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cli/message_sink.h"
-#include "cli/output_folder.h"
 #include "cli/run_report.h"
 
 #include <optional>
@@ -11,7 +10,6 @@ namespace qb::cli {
 
 /// What every store of a run writes into, and which of its messages it takes.
 struct ExportTarget {
-    OutputFolder &folder;
     MessageSink &sink;
     RunReport &report;
     /// Only messages whose top-level or own folder has this name, when set.

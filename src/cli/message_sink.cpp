@@ -1,16 +1,19 @@
 #include "cli/message_sink.h"
 
 #include "export/output_names.h"
-#include "platform/linux/posix_file_system.h"
+#include "platform/failure.h"
 #include "platform/linux/system_failure.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
-#include <utility>
 
 namespace qb::cli {
 namespace {
+
+/// Staged files waiting for one sync; bounds both the sync count and the waiting list.
+constexpr std::size_t stagedBatch = 512;
 
 /// The name AllEmails.txt without its ending, which OutputFolder adds back.
 std::string CombinedStem() {
@@ -20,22 +23,47 @@ std::string CombinedStem() {
 
 } // namespace
 
-void SeparateFiles::addFile(const std::string &staged, const std::string &stem) {
+SeparateFiles::~SeparateFiles() {
+    for (const Staged &file : staged_)
+        ::unlink(file.path.c_str());
+}
+
+void SeparateFiles::add(const std::string &text, const std::string &stem,
+                        const std::string &where) {
     try {
-        folder_.place(staged, stem);
-    } catch (...) {
-        ::unlink(staged.c_str());
-        throw;
+        staged_.push_back({folder_.stage(text), stem, where});
+    } catch (const Failure &failure) {
+        report_.failed(where, failure.description());
+        return;
+    }
+    if (staged_.size() >= stagedBatch)
+        placeStaged();
+}
+
+void SeparateFiles::placeStaged() {
+    std::vector<Staged> batch = std::move(staged_);
+    staged_.clear();
+    std::optional<Failure> unsynced;
+    try {
+        folder_.sync();
+    } catch (const Failure &failure) {
+        unsynced = failure;
+    }
+    for (const Staged &file : batch) {
+        try {
+            if (unsynced)
+                throw *unsynced;
+            folder_.place(file.path, file.stem);
+            report_.messageWritten();
+        } catch (const Failure &failure) {
+            ::unlink(file.path.c_str());
+            report_.failed(file.where, failure.description());
+        }
     }
 }
 
-void SeparateFiles::addText(const std::string &text, const std::string &stem) {
-    const std::string staged = folder_.stagingPath();
-    WriteFileSafely(staged, text);
-    addFile(staged, stem);
-}
-
-CombinedFile::CombinedFile(OutputFolder &folder) : folder_(folder), staged_(folder.stagingPath()) {
+CombinedFile::CombinedFile(OutputFolder &folder, RunReport &report)
+    : folder_(folder), report_(report), staged_(folder.stagingPath()) {
     const int descriptor =
         ::open(staged_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (descriptor < 0)
@@ -56,34 +84,12 @@ CombinedFile::~CombinedFile() {
     }
 }
 
-void CombinedFile::append(const char *bytes, std::size_t size) {
-    if (std::fwrite(bytes, 1, size, file_) != size)
-        throw SystemFailure(errno, staged_);
-}
-
-void CombinedFile::addFile(const std::string &staged, const std::string &) {
-    // Copied in pieces, so that a long message costs no more memory than a short one.
-    std::FILE *text = std::fopen(staged.c_str(), "rb");
-    if (!text) {
-        const int error = errno;
-        ::unlink(staged.c_str());
-        throw SystemFailure(error, staged);
+void CombinedFile::add(const std::string &text, const std::string &, const std::string &where) {
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
+        report_.failed(where, SystemFailure(errno, staged_).description());
+        return;
     }
-    char buffer[1 << 16];
-    std::size_t count = 0;
-    bool failed = false;
-    while (!failed && (count = std::fread(buffer, 1, sizeof buffer, text)) > 0)
-        failed = std::fwrite(buffer, 1, count, file_) != count;
-    const int error = errno;
-    failed = failed || std::ferror(text);
-    std::fclose(text);
-    ::unlink(staged.c_str());
-    if (failed)
-        throw SystemFailure(error, staged_);
-}
-
-void CombinedFile::addText(const std::string &text, const std::string &) {
-    append(text.data(), text.size());
+    report_.messageWritten();
 }
 
 void CombinedFile::finish() {
@@ -91,22 +97,20 @@ void CombinedFile::finish() {
     const bool written = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
     const int error = errno;
     const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        ::unlink(staged_.c_str());
-        throw SystemFailure(written ? errno : error, staged_);
-    }
     try {
+        if (!written || !closed)
+            throw SystemFailure(written ? errno : error, staged_);
         folder_.place(staged_, CombinedStem());
-    } catch (...) {
+    } catch (const Failure &failure) {
         ::unlink(staged_.c_str());
-        throw;
+        report_.failed(folder_.path() + "/" + exporting::combinedFileName, failure.description());
     }
 }
 
-std::unique_ptr<MessageSink> MakeSink(OutputFolder &folder, bool oneFile) {
+std::unique_ptr<MessageSink> MakeSink(OutputFolder &folder, RunReport &report, bool oneFile) {
     if (oneFile)
-        return std::make_unique<CombinedFile>(folder);
-    return std::make_unique<SeparateFiles>(folder);
+        return std::make_unique<CombinedFile>(folder, report);
+    return std::make_unique<SeparateFiles>(folder, report);
 }
 
 } // namespace qb::cli

@@ -1,37 +1,49 @@
 #pragma once
 
 #include "cli/output_folder.h"
+#include "cli/run_report.h"
 
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Where the texts of the messages go: one file each, or all into one combined file.
 namespace qb::cli {
 
-/// Takes the text of each message of a run, in the run's order.
+/// Takes the text of each message of a run, in the run's order, and counts it in the report
+/// once it is written (or as failed, named by `where`, when it cannot be).
 class MessageSink {
   public:
     virtual ~MessageSink() = default;
-    /// A staged file (OutputFolder::stagingPath) that holds the message's whole text; the sink
-    /// takes it over. Throws Failure when the text cannot be kept.
-    virtual void addFile(const std::string &staged, const std::string &stem) = 0;
-    /// The message's text itself.
-    virtual void addText(const std::string &text, const std::string &stem) = 0;
-    /// Ends the run: the combined file gets its name. Throws Failure when it cannot.
+    virtual void add(const std::string &text, const std::string &stem,
+                     const std::string &where) = 0;
+    /// Ends the run: every text is on the disk under its name.
     virtual void finish() = 0;
 };
 
-/// One file per message, named after its stem.
+/// One file per message, named after its stem. Files are written under staging names and made
+/// durable in batches, with one sync of the file system for many files (a sync per file costs
+/// more than the rest of the export), before they are renamed: a name never shows a partial file.
 class SeparateFiles : public MessageSink {
   public:
-    explicit SeparateFiles(OutputFolder &folder) : folder_(folder) {}
-    void addFile(const std::string &staged, const std::string &stem) override;
-    void addText(const std::string &text, const std::string &stem) override;
-    void finish() override {}
+    SeparateFiles(OutputFolder &folder, RunReport &report) : folder_(folder), report_(report) {}
+    ~SeparateFiles() override;
+    void add(const std::string &text, const std::string &stem, const std::string &where) override;
+    void finish() override { placeStaged(); }
 
   private:
+    struct Staged {
+        std::string path;
+        std::string stem;
+        std::string where;
+    };
+    void placeStaged();
+
     OutputFolder &folder_;
+    RunReport &report_;
+    std::vector<Staged> staged_;
 };
 
 /// Every text, one after the other with nothing between, into one staged file that is named
@@ -39,21 +51,19 @@ class SeparateFiles : public MessageSink {
 /// half-way leaves no partial file under that name.
 class CombinedFile : public MessageSink {
   public:
-    explicit CombinedFile(OutputFolder &folder);
+    CombinedFile(OutputFolder &folder, RunReport &report);
     ~CombinedFile() override;
-    void addFile(const std::string &staged, const std::string &stem) override;
-    void addText(const std::string &text, const std::string &stem) override;
+    void add(const std::string &text, const std::string &stem, const std::string &where) override;
     void finish() override;
 
   private:
-    void append(const char *bytes, std::size_t size);
-
     OutputFolder &folder_;
+    RunReport &report_;
     std::string staged_;
     std::FILE *file_ = nullptr;
 };
 
-/// The sink for the run's choice.
-std::unique_ptr<MessageSink> MakeSink(OutputFolder &folder, bool oneFile);
+/// The sink for the run's choice; throws Failure when the combined file cannot be started.
+std::unique_ptr<MessageSink> MakeSink(OutputFolder &folder, RunReport &report, bool oneFile);
 
 } // namespace qb::cli

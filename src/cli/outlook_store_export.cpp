@@ -1,11 +1,13 @@
 #include "cli/outlook_store_export.h"
 
 #include "cli/message_names.h"
+#include "cli/private_folder.h"
+#include "express/eml_headers.h"
 #include "platform/failure.h"
 #include "platform/linux/pff_mail_store.h"
+#include "platform/linux/posix_file_system.h"
 
 #include <optional>
-#include <unistd.h>
 
 namespace qb::cli {
 namespace {
@@ -21,7 +23,8 @@ struct WalkPlace {
 
 class StoreExport {
   public:
-    StoreExport(const std::string &file, ExportTarget &target) : file_(file), target_(target) {}
+    StoreExport(const std::string &file, ExportTarget &target)
+        : file_(file), target_(target), savedPath_(saved_.path() + "/message.txt") {}
 
     /// Walks the folders below folder, which lies at place (the root when level is 1).
     void walk(Folder &folder, int level, const WalkPlace &place) {
@@ -40,7 +43,8 @@ class StoreExport {
                     inner.topFolder = subfolderName;
                 walkSubfolder(*subfolder, subfolderName, inner);
             } catch (const Failure &failure) {
-                fail(inner.path.empty() ? place.path : inner.path, nullptr, failure);
+                target_.report.failed(where(inner.path.empty() ? place.path : inner.path, ""),
+                                      failure.description());
             }
         }
     }
@@ -64,31 +68,28 @@ class StoreExport {
                 return;
             subject = item->Subject();
             const std::string stem = MessageStem(item->ReceivedTime(), *subject);
-            const std::string staged = target_.folder.stagingPath();
-            try {
-                item->SaveAs(staged, outlook::olTXT);
-            } catch (...) {
-                ::unlink(staged.c_str());
-                throw;
-            }
-            target_.sink.addFile(staged, stem);
-            target_.report.messageWritten();
+            // The window's own save gives the text, so that both write the same bytes.
+            item->SaveAs(savedPath_, outlook::olTXT);
+            target_.sink.add(express::ReadWholeFile(files_, savedPath_), stem,
+                             where(place.path, "\"" + *subject + "\""));
         } catch (const Failure &failure) {
-            const std::string where =
-                subject ? "\"" + *subject + "\"" : "item " + std::to_string(index);
-            fail(place.path, &where, failure);
+            target_.report.failed(where(place.path, subject ? "\"" + *subject + "\""
+                                                            : "item " + std::to_string(index)),
+                                  failure.description());
         }
     }
 
-    void fail(const std::string &folderPath, const std::string *message, const Failure &failure) {
-        std::string where = file_ + ": " + (folderPath.empty() ? "(top)" : folderPath);
-        if (message)
-            where += ": " + *message;
-        target_.report.failed(where, failure.description());
+    /// The file, the folder path and the message, as a failure names them.
+    std::string where(const std::string &folderPath, const std::string &message) const {
+        std::string text = file_ + ": " + (folderPath.empty() ? "(top)" : folderPath);
+        return message.empty() ? text : text + ": " + message;
     }
 
     const std::string &file_;
     ExportTarget &target_;
+    PrivateFolder saved_;
+    std::string savedPath_;
+    PosixFileSystem files_;
 };
 
 } // namespace

@@ -31,6 +31,44 @@ std::string OutputFolder::stagingPath() {
            std::to_string(++stagedCount_) + ".part";
 }
 
+std::string OutputFolder::stage(const std::string &text) {
+    const std::string path = stagingPath();
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (descriptor < 0)
+        throw SystemFailure(errno, path);
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t count = ::write(descriptor, text.data() + done, text.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            const int error = count < 0 ? errno : EIO;
+            ::close(descriptor);
+            ::unlink(path.c_str());
+            throw SystemFailure(error, path);
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    if (::close(descriptor) != 0) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        throw SystemFailure(error, path);
+    }
+    return path;
+}
+
+void OutputFolder::sync() {
+    const int descriptor = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        throw SystemFailure(errno, path_);
+    const bool synced = ::syncfs(descriptor) == 0;
+    const int error = errno;
+    ::close(descriptor);
+    if (!synced)
+        throw SystemFailure(error, path_);
+}
+
 bool OutputFolder::renameTo(const std::string &staged, const std::string &name) {
     const std::string target = path_ + "/" + name;
     if (earlier_ == EarlierFiles::Overwrite) {

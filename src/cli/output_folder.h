@@ -23,6 +23,13 @@ class OutputFolder {
     /// A new hidden path in the folder, for a file that is still being written.
     std::string stagingPath();
 
+    /// Writes the text whole into a new staging file and returns its path. The file is not yet
+    /// synced: sync does that for every staged file at once. Throws Failure when it cannot.
+    std::string stage(const std::string &text);
+
+    /// Makes every file written in the folder so far durable; throws Failure when it cannot.
+    void sync();
+
     /// Gives the staged file the first free name of the stem (stem.txt, stem (2).txt, ...) and
     /// returns that name; throws Failure when it cannot.
     std::string place(const std::string &staged, const std::string &stem);

@@ -1,0 +1,61 @@
+#include "cli/message_names.h"
+
+#include "export/output_names.h"
+#include "platform/text_locale.h"
+
+#include <gmime/gmime.h>
+
+#include <memory>
+
+namespace qb::cli {
+namespace {
+
+/// The designators every run uses; the other texts are never asked for by the time stamp.
+class FixedDesignators : public TextLocale {
+  public:
+    std::string shortDate(const LocalDateTime &) override { return {}; }
+    std::string longTime(const LocalDateTime &) override { return {}; }
+    std::string upper(const std::string &text) override { return text; }
+    std::string amDesignator() override { return "AM"; }
+    std::string pmDesignator() override { return "PM"; }
+};
+
+struct DateTimeUnref {
+    void operator()(GDateTime *time) const { g_date_time_unref(time); }
+};
+
+} // namespace
+
+std::string MessageStem(const LocalDateTime &time, const std::string &subject) {
+    FixedDesignators designators;
+    std::string name = exporting::OutlookTimeStamp(time, designators) + " " + subject;
+    for (const exporting::NameReplacement &replacement : exporting::outlookReplacements)
+        name = exporting::ApplyReplacement(name, replacement);
+    return name;
+}
+
+std::string NumberedFileName(const std::string &stem, int copy) {
+    const std::string ending = copy <= 1 ? ".txt" : " (" + std::to_string(copy) + ").txt";
+    return exporting::FittedFileName(stem, ending);
+}
+
+LocalDateTime MailDateTime(const std::string &dateText) {
+    static const bool initialised = [] {
+        g_mime_init();
+        return true;
+    }();
+    (void)initialised;
+    const std::unique_ptr<GDateTime, DateTimeUnref> parsed(
+        g_mime_utils_header_decode_date(dateText.c_str()));
+    if (!parsed)
+        return missingTime;
+    const std::unique_ptr<GDateTime, DateTimeUnref> local(g_date_time_to_local(parsed.get()));
+    if (!local)
+        return missingTime;
+    GDateTime *time = local.get();
+    return {g_date_time_get_year(time),         g_date_time_get_month(time),
+            g_date_time_get_day_of_month(time), g_date_time_get_hour(time),
+            g_date_time_get_minute(time),       g_date_time_get_second(time)};
+}
+
+} // namespace qb::cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/clock.h"
+
+#include <string>
+
+// Names of the message files, which must be the same on every run over the same stores.
+namespace qb::cli {
+
+/// The time that names a message that has none: the zero of Outlook's dates, 12-30-1899 at
+/// midnight, the value the mail-store layer gives for a missing time.
+inline constexpr LocalDateTime missingTime{};
+
+/// The name of a message file without its ending: the window's time stamp
+/// "mm-dd-yyyy hh nn ss AMPM" (always with AM and PM, whatever the locale, so that names do not
+/// change with it), one blank and the subject, cleaned by the window's Outlook rule.
+std::string MessageStem(const LocalDateTime &time, const std::string &subject);
+
+/// The file name for a stem and the number of its copy in a run: stem + ".txt" for copy 1,
+/// stem + " (n).txt" after it; the stem is cut at a UTF-8 boundary so that the name fits
+/// 255 bytes.
+std::string NumberedFileName(const std::string &stem, int copy);
+
+/// The local time of an RFC 5322 date text ("Tue, 1 Jul 2003 10:52:37 +0200"), or missingTime
+/// when the text is no such date.
+LocalDateTime MailDateTime(const std::string &dateText);
+
+} // namespace qb::cli

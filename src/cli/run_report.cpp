@@ -1,0 +1,86 @@
+#include "cli/run_report.h"
+
+#include <cstdio>
+
+namespace qb::cli {
+namespace {
+
+constexpr const char *programName = "quillbarrow-export";
+/// The progress line is redrawn at most this often: a terminal is slower than the export.
+constexpr std::chrono::milliseconds progressInterval{200};
+
+std::string Counted(long long count, const char *one, const char *many) {
+    return GroupedCount(count) + " " + (count == 1 ? one : many);
+}
+
+} // namespace
+
+std::string GroupedCount(long long count) {
+    const std::string digits = std::to_string(count < 0 ? -count : count);
+    std::string grouped = count < 0 ? "-" : "";
+    for (std::size_t index = 0; index < digits.size(); ++index) {
+        if (index > 0 && (digits.size() - index) % 3 == 0)
+            grouped += ' ';
+        grouped += digits[index];
+    }
+    return grouped;
+}
+
+RunReport::RunReport(std::ostream &out, Verbosity verbosity)
+    : out_(out), verbosity_(verbosity), started_(std::chrono::steady_clock::now()),
+      lastShown_(started_) {}
+
+void RunReport::messageWritten() {
+    ++messages_;
+    showProgress(false);
+}
+
+void RunReport::storeDone() {
+    ++stores_;
+    showProgress(true);
+}
+
+void RunReport::failed(const std::string &where, const std::string &why) {
+    ++failures_;
+    clearProgress();
+    out_ << programName << ": " << where << ": " << why << "\n";
+    out_.flush();
+}
+
+void RunReport::fatal(const std::string &why) {
+    clearProgress();
+    out_ << programName << ": " << why << "\n";
+}
+
+void RunReport::summary() {
+    clearProgress();
+    if (verbosity_ == Verbosity::Quiet)
+        return;
+    out_ << Counted(stores_, "store", "stores") << ", " << Counted(messages_, "message", "messages")
+         << " written, " << GroupedCount(failures_) << " failed\n";
+}
+
+void RunReport::clearProgress() {
+    if (!progressShown_)
+        return;
+    out_ << "\r\033[K";
+    progressShown_ = false;
+}
+
+void RunReport::showProgress(bool now) {
+    if (verbosity_ != Verbosity::Progress)
+        return;
+    const auto time = std::chrono::steady_clock::now();
+    if (!now && time - lastShown_ < progressInterval)
+        return;
+    lastShown_ = time;
+    const double seconds = std::chrono::duration<double>(time - started_).count();
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "%.0f", seconds > 0 ? messages_ / seconds : 0.0);
+    out_ << "\r\033[K" << Counted(stores_, "store", "stores") << " done, "
+         << Counted(messages_, "message", "messages") << " written, " << rate << " messages/s";
+    out_.flush();
+    progressShown_ = true;
+}
+
+} // namespace qb::cli

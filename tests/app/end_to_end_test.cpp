@@ -151,6 +151,28 @@ TEST_F(EndToEnd, InboxTakesOnlyTheInboxMessages) {
     EXPECT_EQ(writtenFiles().size(), 8u);
 }
 
+// The offline store keeps its folders under "Root - Mailbox"/"IPM_SUBTREE"; its Inbox holds 10
+// messages directly and 54 in two subfolders, and the "Inbox" scope must take all of them.
+TEST_F(EndToEnd, InboxOfAnOfflineStoreTakesItsSubfoldersInOneFile) {
+    fs::copy_file(test::SamplesFolder() + "/offline-store.ost", profile / "offline-store.ost");
+    form1.PushButton1.click();
+    form1.Text3.setText(output / "out/");
+    form1.Option2.setValue(true);
+    form1.Combo1.setListIndex(2); // "Inbox"
+    form1.PushButton3.click();
+
+    EXPECT_TRUE(fixture.reports().empty()) << fixture.reports().front();
+    const std::string all = output.read("out/AllEmails.txt");
+    std::size_t records = 0;
+    for (std::size_t at = all.find("From:\t"); at != std::string::npos;
+         at = all.find("From:\t", at + 1)) {
+        ++records;
+        // Each record starts on a line of its own, whatever the previous body ended with.
+        EXPECT_TRUE(at == 0 || all.compare(at - 2, 2, "\r\n") == 0) << "record " << records;
+    }
+    EXPECT_EQ(records, 8u + 64u);
+}
+
 TEST_F(EndToEnd, BrowseButtonOpensOnTheLastFolderAndEndsTheBoxWithASlash) {
     fixture.settings.values["LastFolderDot"] = "/srv/mail";
     fixture.folderPicker.answers.push_back(output / "out");

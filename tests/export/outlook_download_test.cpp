@@ -348,6 +348,10 @@ TEST(OutlookDownloadNames, SubjectsBecomeFileNamesThatFit) {
         {"250 Latin letters", afternoon, latin, stamp + latin.substr(0, 228) + ".txt"},
         {"90 CJK characters", afternoon, cjk, stamp + "Re  " + cjk.substr(4, 222) + ".txt"},
         {"two-byte letters", afternoon, accented, stamp + accented.substr(0, 227) + ".txt"},
+        {"invalid UTF-8", afternoon, "\xff\xfe(\xc3", stamp + "\xff\xfe(\xc3.txt"},
+        // Nothing but continuation bytes: no boundary to cut at within the subject.
+        {"stray continuation bytes", afternoon, std::string(300, '\x80'),
+         "03-03-2024 02 05 09 PM.txt"},
     };
     for (const auto &test : cases) {
         SCOPED_TRACE(test.trace);

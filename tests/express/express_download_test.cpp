@@ -224,6 +224,52 @@ TEST_F(ExpressDownload, SaveListAnswersDecideWhatIsWritten) {
     }
 }
 
+TEST_F(ExpressDownload, HostileSubjectsStayInsideTheFolderOrAreReported) {
+    const std::string invalidUtf8 = "\xff\xfe\xc3(\x80";
+    const struct {
+        const char *trace;
+        std::string subject;
+        std::string fileName; // empty: the name is too long and the row is reported
+    } cases[] = {
+        {"climbing out", "../../../escape", ".. .. .. escape_1.txt"},
+        {"only dots", "..", ".._1.txt"},
+        {"an absolute path", "/etc/passwd", " etc passwd_1.txt"},
+        {"control characters", "a\x01\x1b[2J\r\nb", "a\x01\x1b[2J\r\nb_1.txt"},
+        {"invalid UTF-8", invalidUtf8, invalidUtf8 + "_1.txt"},
+        {"just fits", std::string(249, 'x'), std::string(249, 'x') + "_1.txt"},
+        {"too long by a byte", std::string(250, 'x'), ""},
+        {"far too long", std::string(4000, '/'), ""},
+    };
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.trace);
+        t.messageBoxes.shown.clear();
+        ListView2.clear();
+        EmlFileNames.clear();
+        fs::remove_all(t.folder.path());
+        fs::create_directories(workFolder);
+        fs::create_directory(outputFolder);
+        addRow(test.subject, "body");
+        click();
+
+        std::vector<std::string> everything;
+        for (const auto &entry : fs::recursive_directory_iterator(t.folder.path()))
+            everything.push_back(fs::relative(entry.path(), t.folder.path()).string());
+        std::sort(everything.begin(), everything.end());
+        if (test.fileName.empty()) {
+            EXPECT_TRUE(outputFiles().empty());
+            ASSERT_EQ(t.reports().size(), 1u);
+            EXPECT_NE(t.reports()[0].find("PushButton7_Click"), std::string::npos);
+            EXPECT_EQ(everything, (std::vector<std::string>{"out", "work", "work/m1.eml"}));
+        } else {
+            EXPECT_TRUE(t.reports().empty()) << t.reports().front();
+            EXPECT_EQ(outputFiles(), std::vector<std::string>{test.fileName});
+            EXPECT_EQ(output(test.fileName), Record(test.subject, "body"));
+            EXPECT_EQ(everything.size(), 4u);
+        }
+        EXPECT_EQ(messages(), (std::vector<std::string>{"Done."}));
+    }
+}
+
 TEST_F(ExpressDownload, AnEmptyListSaysDoneAtOnce) {
     Option2.setValue(true);
     click();

@@ -65,6 +65,33 @@ TEST_F(QSettingsStoreTest, WriteToAnUnwritablePlaceFails) {
     }
 }
 
+TEST_F(QSettingsStoreTest, ADamagedFileNeverLosesAWriteSilently) {
+    std::string binary(4096, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 131 % 256);
+    const std::string damaged[] = {
+        binary,
+        "[Quillbarrow\nOption1=True\n",
+        "[Quillbarrow]\nText1=\xff\xfe\\x\\u\nCombo1=\"unterminated\n",
+        std::string("[Quillbarrow]\nText1=a\0b\n", 24),
+        "[Quillbarrow]\n" + std::string(1 << 20, 'k') + "=v\n",
+    };
+    for (const std::string &text : damaged) {
+        SCOPED_TRACE(text.substr(0, 40));
+        std::filesystem::remove(iniPath);
+        folder.write("Tarnwick/Quillbarrow.ini", text);
+        QSettingsStore store(iniPath);
+        store.read("Text1", "");
+        // Either the value is kept or the program is told; a write that vanished would not be.
+        try {
+            store.write("Option2", "True");
+            EXPECT_EQ(QSettingsStore(iniPath).read("Option2", ""), "True");
+        } catch (const Failure &failure) {
+            EXPECT_EQ(failure.number(), 70);
+        }
+    }
+}
+
 TEST(QSettingsStorePath, FollowsXdgConfigHomeElseHome) {
     {
         test::ScopedEnvironment config("XDG_CONFIG_HOME", "/xdg/config");

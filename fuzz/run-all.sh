@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets into DIR and runs each for SECONDS, starting from generated seeds; then
+# runs each once over its 1 MiB hostile inputs, where one input taking over a second is a fault.
+# Usage: run-all.sh DIR SECONDS     (needs clang; CC and CXX default to clang and clang++)
+set -euo pipefail
+build=$(realpath -m "$1")
+seconds=$2
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+readers=(dbx_conversion eml_headers mime_body rtf_text html_text wine_registry command_line
+         chosen_paths settings_file)
+
+CC=${CC:-clang} CXX=${CXX:-clang++} cmake -S "$source_dir" -B "$build" -G Ninja \
+    -DQUILLBARROW_FUZZ=ON -DQUILLBARROW_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target fuzz_dbx_seeds "${readers[@]/#/fuzz_}"
+
+seeds=$build/fuzz-seeds
+rm -rf "$seeds"
+"$source_dir/fuzz/make-seeds.sh" "$seeds" "$build/fuzz/fuzz_dbx_seeds"
+
+# GLib and GMime keep their type tables and charset converters for the life of the process.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$source_dir/fuzz/lsan.supp}
+export QT_QPA_PLATFORM=offscreen
+failed=0
+for reader in "${readers[@]}"; do
+    target=$build/fuzz/fuzz_$reader
+    corpus=$build/fuzz-corpus/$reader
+    mkdir -p "$corpus" "$build/fuzz-findings/$reader"
+    regressions=()
+    [ -d "$source_dir/fuzz/regressions/$reader" ] && regressions=("$source_dir/fuzz/regressions/$reader")
+    echo "== $reader"
+    if ! "$target" -timeout=1 -rss_limit_mb=2048 "$seeds/hostile/$reader"/* >/dev/null 2>&1; then
+        echo "$reader: a hostile 1 MiB input failed or took over a second" >&2
+        failed=1
+    fi
+    if ! "$target" -max_total_time="$seconds" -timeout=10 -max_len=65536 -jobs=1 -workers=1 \
+        -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$reader/" \
+        "$corpus" "$seeds/$reader" "${regressions[@]}" 2>&1 |
+        grep -E '^(#[0-9]+ +DONE|INFO: seed|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY|ALARM)'; then
+        :
+    fi
+    if [ -n "$(ls -A "$build/fuzz-findings/$reader")" ]; then
+        echo "$reader: findings in $build/fuzz-findings/$reader" >&2
+        failed=1
+    fi
+done
+exit $failed

@@ -1,0 +1,38 @@
+#include "../../fuzz/readers.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace qb::fuzz {
+namespace {
+
+const std::filesystem::path regressions =
+    std::filesystem::path(__FILE__).parent_path() / "../../fuzz/regressions";
+
+std::string FileBytes(const std::filesystem::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class FuzzRegressionTest : public ::testing::TestWithParam<Reader> {};
+
+// Every input fuzzing once found a fault with goes through its reader again, without the
+// sanitizers but with whatever checks the reader makes of itself.
+TEST_P(FuzzRegressionTest, KeptInputsReadWithoutFault) {
+    const std::filesystem::path folder = regressions / GetParam().name;
+    if (!std::filesystem::is_directory(folder))
+        GTEST_SKIP() << "no inputs kept for " << GetParam().name;
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        EXPECT_NO_THROW(GetParam().run(FileBytes(entry.path())));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, FuzzRegressionTest, ::testing::ValuesIn(readers),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace qb::fuzz

@@ -32,7 +32,7 @@ for reader in "${readers[@]}"; do
         echo "$reader: a hostile 1 MiB input failed or took over a second" >&2
         failed=1
     fi
-    if ! "$target" -max_total_time="$seconds" -timeout=10 -max_len=65536 -jobs=1 -workers=1 \
+    if ! "$target" -max_total_time="$seconds" -timeout=10 -max_len=65536 \
         -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$reader/" \
         "$corpus" "$seeds/$reader" "${regressions[@]}" 2>&1 |
         grep -E '^(#[0-9]+ +DONE|INFO: seed|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY|ALARM)'; then

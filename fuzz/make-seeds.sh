@@ -14,10 +14,10 @@ seed() { # target name text
 
 # The text repeated to exactly 1 MiB, with an optional head before it.
 hostile() { # target name unit [head]
-    local text=$3
+    local text=$3 head=${4-}
     while ((${#text} < megabyte)); do text=$text$text; done
     mkdir -p "$out/hostile/$1"
-    printf '%s%s' "${4-}" "${text:0:$((megabyte - ${#4}))}" >"$out/hostile/$1/$2"
+    printf '%s%s' "$head" "${text:0:$((megabyte - ${#head}))}" >"$out/hostile/$1/$2"
 }
 
 mkdir -p "$out/dbx_conversion" "$out/hostile/dbx_conversion"
@@ -34,14 +34,14 @@ seed rtf_text plain.rtf '{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;
 seed rtf_text fromhtml.rtf '{\\rtf1\\ansi\\fromhtml1{\\*\\htmltag64 <p>}a\\htmlrtf b\\htmlrtf0 {\\*\\htmltag <br>}c\\par}'
 seed rtf_text picture.rtf '{\\rtf1{\\pict\\pngblip 89504e47}{\\*\\generator x;}text\\bin3 abc\\uc2\\u-3913??}'
 seed html_text page.html '<html><head><title>t</title><style>p{}</style></head><body><p>a&nbsp;b &#233;&#xE9;&eacute;</p><pre>  x\n y</pre><ul><li>one<li>two</ul><table><tr><td>c</td></tr></table><!-- c --></body></html>'
-seed wine_registry system.reg 'WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n#arch=win64\n\n[Software\\\\Microsoft\\\\Outlook Express\\\\5.0] 1700000000\n#time=1d9\n"Store Root"=str(2):"%%UserProfile%%\\\\Mail\\0"\n@="default"\n"Count"=dword:00000010\n"Bin"=hex:01,02,\\\n  03\n"Esc"="a\\"b\\\\c\\x41\\n"\n'
+seed wine_registry system.reg 'WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n#arch=win64\n\n[Software\\\\Microsoft\\\\Outlook Express\\\\5.0] 1700000000\n#time=1d9\n"Store Root"=str(2):"%UserProfile%\\\\Mail\\0"\n@="default"\n"Count"=dword:00000010\n"Bin"=hex:01,02,\\\n  03\n"Esc"="a\\"b\\\\c\\x41\\n"\n'
 seed command_line simple.txt 'program.exe "a b" c\\\\"d\\"e \\\\\\\\"f g"'
 seed command_line quotes.txt '"" """ a\\\\\\"b\t"c'
 seed chosen_paths one.txt '/home/ann/Inbox.dbx'
 seed chosen_paths several.txt '/home/ann/Mail\0Inbox.dbx\0Sent Items.dbx\0'
 seed chosen_paths network.txt '//server/share/\0/a.dbx\0b//c.dbx'
 seed settings_file plain.ini '[Quillbarrow]\nOutputFolder=/home/ann/out\nLastStore="a,b"\nWindowWidth=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x18)\n'
-seed settings_file lists.ini '[Quillbarrow]\na%%2Cb=one, two ,"three"\n[General]\nx=\\xe9\\u00e9\n;comment\n'
+seed settings_file lists.ini '[Quillbarrow]\na%2Cb=one, two ,"three"\n[General]\nx=\\xe9\\u00e9\n;comment\n'
 
 hostile eml_headers many-lines.eml 'Date\r\nFrom: \r\n'
 hostile eml_headers blanks.eml ' ' 'Subject:'

@@ -9,8 +9,7 @@
 namespace qb::fuzz {
 namespace {
 
-const std::filesystem::path regressions =
-    std::filesystem::path(__FILE__).parent_path() / "../../fuzz/regressions";
+const std::filesystem::path regressions = QB_FUZZ_REGRESSIONS_DIR;
 
 std::string FileBytes(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);

@@ -41,7 +41,7 @@ int main(int argc, char **argv) {
         oneMessage.finish();
         qb::test::DbxWriter manyMessages(folder + "/many-messages.dbx");
         manyMessages.nodeEntries = 2;
-        for (std::size_t i = 0; i < body.size() / 256; ++i)
+        for (std::size_t i = 0; i < body.size() / 640; ++i)
             manyMessages.add(body.substr(0, 16));
         manyMessages.finish();
         return 0;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 
 namespace qb::fuzz {
 namespace {
@@ -14,6 +15,10 @@ const std::filesystem::path regressions = QB_FUZZ_REGRESSIONS_DIR;
 std::string FileBytes(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void PrintTo(const Reader &reader, std::ostream *out) {
+    *out << reader.name;
 }
 
 class FuzzRegressionTest : public ::testing::TestWithParam<Reader> {};

@@ -8,6 +8,12 @@
 #include <ostream>
 
 namespace qb::fuzz {
+
+// GoogleTest finds this beside Reader and names each case by its reader, not by its bytes.
+void PrintTo(const Reader &reader, std::ostream *out) {
+    *out << reader.name;
+}
+
 namespace {
 
 const std::filesystem::path regressions = QB_FUZZ_REGRESSIONS_DIR;
@@ -15,10 +21,6 @@ const std::filesystem::path regressions = QB_FUZZ_REGRESSIONS_DIR;
 std::string FileBytes(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void PrintTo(const Reader &reader, std::ostream *out) {
-    *out << reader.name;
 }
 
 class FuzzRegressionTest : public ::testing::TestWithParam<Reader> {};

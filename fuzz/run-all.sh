@@ -18,8 +18,6 @@ seeds=$build/fuzz-seeds
 rm -rf "$seeds"
 "$source_dir/fuzz/make-seeds.sh" "$seeds" "$build/fuzz/fuzz_dbx_seeds"
 
-# GLib and GMime keep their type tables and charset converters for the life of the process.
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$source_dir/fuzz/lsan.supp}
 export QT_QPA_PLATFORM=offscreen
 failed=0
 hostile_seconds=${HOSTILE_SECONDS:-20}

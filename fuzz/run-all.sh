@@ -41,7 +41,7 @@ for reader in "${readers[@]}"; do
         "$corpus" "$seeds/$reader" "${regressions[@]}" >"$log" 2>&1; then
         failed=1
     fi
-    grep -E '^#[0-9]+ +DONE|^stat::number_of_executed_units|ERROR|SUMMARY' "$log" || true
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|ERROR|SUMMARY' "$log" || true
     if [ -n "$(ls -A "$build/fuzz-findings/$reader")" ]; then
         echo "$reader: findings in $build/fuzz-findings/$reader" >&2
         failed=1

@@ -57,7 +57,8 @@ bool FileWindow::read(std::uint64_t offset, void *out, std::size_t length) {
     const auto bytes = view(offset, length);
     if (!bytes)
         return false;
-    std::memcpy(out, bytes->data(), length);
+    // copy_n, not memcpy: an empty read may see an empty buffer, whose data pointer is null.
+    std::copy_n(bytes->data(), length, static_cast<char *>(out));
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "express/dbx_file_list.h"
 
 #include <algorithm>
-#include <ranges>
 #include <string_view>
 
 namespace qb::express {
@@ -43,9 +42,18 @@ FileDialogRequest AddFileRequest() {
 }
 
 std::vector<std::string> ChosenPaths(const std::string &answer) {
+    if (answer.empty())
+        return {};
+    // A plain scan rather than views::split, which clang 14 (the fuzzing build's compiler) cannot
+    // compile against libstdc++ 12.
     std::vector<std::string> parts;
-    for (const auto part : answer | std::views::split('\0'))
-        parts.emplace_back(part.begin(), part.end());
+    for (std::size_t start = 0;;) {
+        const std::size_t end = answer.find('\0', start);
+        parts.push_back(answer.substr(start, end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
     if (parts.size() <= 1)
         return parts;
     std::vector<std::string> paths;

@@ -5,20 +5,16 @@
 #include "app/main_window.h"
 #include "platform/linux/pff_mail_store.h"
 #include "support/dbx_writer.h"
+#include "support/program_run.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char **environ;
 
 namespace qb {
 namespace {
@@ -138,34 +134,9 @@ TEST(DamagedInputs, PstCopiesAreListedAndDownloadedAsFarAsTheyCanBeRead) {
     EXPECT_GT(openedWhole, 0);
 }
 
-struct ConverterRun {
-    int exitCode = -1;
-    std::string errors;
-};
-
 /// Runs the built converter on a database, keeping what it says on its error output.
-ConverterRun RunSplinterbox(const std::string &database, const std::string &outputFolder) {
-    test::TempFolder printed;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, (printed / "err").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> all{QB_SPLINTERBOX, database, outputFolder};
-    std::vector<char *> argv;
-    for (std::string &argument : all)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    ConverterRun run;
-    if (::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.errors = printed.read("err");
-    return run;
+test::ProgramRun RunSplinterbox(const std::string &database, const std::string &outputFolder) {
+    return test::RunProgram(QB_SPLINTERBOX, {database, outputFolder});
 }
 
 TEST(DamagedInputs, DbxCopiesConvertEveryMessageTheyStillHold) {
@@ -194,7 +165,7 @@ TEST(DamagedInputs, DbxCopiesConvertEveryMessageTheyStillHold) {
         test::TempFolder output;
         input.write("Inbox.dbx", copy.bytes);
 
-        const ConverterRun run = RunSplinterbox(input / "Inbox.dbx", output.path());
+        const test::ProgramRun run = RunSplinterbox(input / "Inbox.dbx", output.path());
 
         EXPECT_LE(run.exitCode, 2) << run.errors; // a signal or a sanitizer's exit is neither
         EXPECT_EQ(run.errors.find("Sanitizer"), std::string::npos) << run.errors;

@@ -121,11 +121,9 @@ std::string AsUtf8(std::string text) {
 
 } // namespace
 
-GmimeMimeReader::GmimeMimeReader() {
-    InitialiseGmimeOnce();
-}
-
 std::string GmimeMimeReader::textBody(const std::string &path) {
+    // Set up on first use rather than at start-up: most runs of the program read no .eml file.
+    InitialiseGmimeOnce();
     GObjectPtr<GMimeStream> stream = OpenMessageFile(path);
     GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
     GObjectPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));

@@ -9,7 +9,6 @@ namespace qb {
 /// 8-bit charset GMime finds likeliest.
 class GmimeMimeReader : public MimeReader {
   public:
-    GmimeMimeReader();
     std::string textBody(const std::string &path) override;
 };
 

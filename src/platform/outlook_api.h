@@ -31,6 +31,8 @@ class Item {
     virtual std::string EntryID() = 0;
     /// Writes the item to path; save type olTXT renders it as plain text.
     virtual void SaveAs(const std::string &path, int saveType) = 0;
+    /// The text SaveAs(path, saveType) writes, for callers that place it themselves.
+    virtual std::string SavedText(int saveType) = 0;
 };
 
 class Items {

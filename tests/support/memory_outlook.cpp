@@ -39,10 +39,13 @@ class MemoryItemObject : public Item {
     std::string Body() override { return read("Body", item_->body); }
     std::string Subject() override { return read("Subject", item_->subject); }
     std::string EntryID() override { return read("EntryID", item_->entryId); }
-    void SaveAs(const std::string &path, int) override {
-        failIfAsked(item_->failing, "SaveAs");
+    void SaveAs(const std::string &path, int saveType) override {
         // Saved as the real store saves: whole or not at all.
-        WriteFileSafely(path, item_->render ? item_->render(*item_) : defaultRendering(*item_));
+        WriteFileSafely(path, SavedText(saveType));
+    }
+    std::string SavedText(int) override {
+        failIfAsked(item_->failing, "SaveAs");
+        return item_->render ? item_->render(*item_) : defaultRendering(*item_);
     }
 
   private:

@@ -135,6 +135,11 @@ std::vector<std::string> PffMessage::attachmentNames() {
 }
 
 void PffMessage::SaveAs(const std::string &path, int saveType) {
+    // A save that fails part-way must leave nothing that looks like a saved message.
+    WriteFileSafely(path, SavedText(saveType));
+}
+
+std::string PffMessage::SavedText(int saveType) {
     if (saveType != outlook::olTXT)
         throw PffFailure("Save type " + std::to_string(saveType) +
                              " is not supported: only plain text (0) can be written.",
@@ -147,8 +152,7 @@ void PffMessage::SaveAs(const std::string &path, int saveType) {
     message.subject = Subject();
     message.attachments = attachmentNames();
     message.body = Body();
-    // A save that fails part-way must leave nothing that looks like a saved message.
-    WriteFileSafely(path, RenderMessageText(message));
+    return RenderMessageText(message);
 }
 
 } // namespace qb

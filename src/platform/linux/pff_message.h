@@ -28,6 +28,7 @@ class PffMessage : public outlook::Item {
     std::string Subject() override;
     std::string EntryID() override;
     void SaveAs(const std::string &path, int saveType) override;
+    std::string SavedText(int saveType) override;
 
   private:
     std::string text(std::uint32_t propertyType);

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -142,7 +143,7 @@ void syncFolder(const std::string &folder, const std::string &path) {
 class TemporaryFile {
   public:
     TemporaryFile(const std::string &folder, const std::string &target) : target_(target) {
-        static unsigned serial = 0;
+        static std::atomic<unsigned> serial = 0;
         // O_EXCL makes the name ours alone; mode 0666 lets the umask decide the final mode, as
         // for any file the program creates.
         for (int attempt = 0; descriptor_.get() < 0; ++attempt) {

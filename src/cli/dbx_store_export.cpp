@@ -61,10 +61,11 @@ void ExportMessage(const std::string &emlPath, const std::string &where, GmimeMi
         fields = {express::GetHeaderValue(raw, "From"), express::GetHeaderValue(raw, "To"),
                   express::GetHeaderValue(raw, "Subject"), express::GetHeaderValue(raw, "Date")};
         const std::string record = exporting::ExpressRecord(fields, mime.textBody(emlPath));
-        target.sink.add(record, MessageStem(MailDateTime(fields.dateReceived), fields.subject),
-                        where + ": \"" + fields.subject + "\"");
+        target.output.message(record,
+                              MessageStem(MailDateTime(fields.dateReceived), fields.subject),
+                              where + ": \"" + fields.subject + "\"");
     } catch (const Failure &failure) {
-        target.report.failed(where + ": \"" + fields.subject + "\"", failure.description());
+        target.output.failed(where + ": \"" + fields.subject + "\"", failure.description());
     }
 }
 
@@ -79,7 +80,7 @@ void ExportDbxStore(const std::string &path, const std::string &converterPath,
         PrivateFolder folder;
         const int code = Convert(converterPath, path, folder.path());
         if (code == messagesLost)
-            target.report.failed(path, "some messages are damaged and were not written");
+            target.output.failed(path, "some messages are damaged and were not written");
         else if (code != 0)
             throw Failure(code, "Splinterbox",
                           "cannot be converted (the converter ended with " + std::to_string(code) +
@@ -88,9 +89,9 @@ void ExportDbxStore(const std::string &path, const std::string &converterPath,
         for (const std::string &eml : EmlFiles(folder.path()))
             ExportMessage(eml, path + ": " + folderName, mime, target);
     } catch (const Failure &failure) {
-        target.report.failed(path, failure.description());
+        target.output.failed(path, failure.description());
     } catch (const fs::filesystem_error &error) {
-        target.report.failed(path, error.what());
+        target.output.failed(path, error.what());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "cli/dbx_store_export.h"
 #include "cli/input_stores.h"
 #include "cli/outlook_store_export.h"
+#include "cli/read_ahead.h"
 #include "platform/failure.h"
 
 #include <memory>
@@ -34,14 +35,13 @@ ExitCode RunExport(const ExportOptions &options, const RunSetting &setting) {
     const FoundStores found = FindStores(options.inputs, options.recursive);
     for (const InputProblem &problem : found.problems)
         report.failed(problem.input, problem.why);
-    ExportTarget target{*sink, report, options.folder};
-    for (const StoreInput &store : found.stores) {
+    const auto read = [&](const StoreInput &store, ExportTarget &target) {
         if (store.kind == StoreKind::Outlook)
             ExportOutlookStore(store.path, target);
         else
             ExportDbxStore(store.path, setting.converterPath, target);
-        report.storeDone();
-    }
+    };
+    ReadAhead(found.stores, read, options.folder, *sink, report);
     sink->finish();
     report.summary();
     return report.failures() > 0 ? someFailed : allWritten;

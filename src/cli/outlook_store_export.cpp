@@ -1,11 +1,8 @@
 #include "cli/outlook_store_export.h"
 
 #include "cli/message_names.h"
-#include "cli/private_folder.h"
-#include "express/eml_headers.h"
 #include "platform/failure.h"
 #include "platform/linux/pff_mail_store.h"
-#include "platform/linux/posix_file_system.h"
 
 #include <optional>
 
@@ -23,8 +20,7 @@ struct WalkPlace {
 
 class StoreExport {
   public:
-    StoreExport(const std::string &file, ExportTarget &target)
-        : file_(file), target_(target), savedPath_(saved_.path() + "/message.txt") {}
+    StoreExport(const std::string &file, ExportTarget &target) : file_(file), target_(target) {}
 
     /// Walks the folders below folder, which lies at place (the root when level is 1).
     void walk(Folder &folder, int level, const WalkPlace &place) {
@@ -43,7 +39,7 @@ class StoreExport {
                     inner.topFolder = subfolderName;
                 walkSubfolder(*subfolder, subfolderName, inner);
             } catch (const Failure &failure) {
-                target_.report.failed(where(inner.path.empty() ? place.path : inner.path, ""),
+                target_.output.failed(where(inner.path.empty() ? place.path : inner.path, ""),
                                       failure.description());
             }
         }
@@ -69,11 +65,10 @@ class StoreExport {
             subject = item->Subject();
             const std::string stem = MessageStem(item->ReceivedTime(), *subject);
             // The window's own save gives the text, so that both write the same bytes.
-            item->SaveAs(savedPath_, outlook::olTXT);
-            target_.sink.add(express::ReadWholeFile(files_, savedPath_), stem,
-                             where(place.path, "\"" + *subject + "\""));
+            target_.output.message(item->SavedText(outlook::olTXT), stem,
+                                   where(place.path, "\"" + *subject + "\""));
         } catch (const Failure &failure) {
-            target_.report.failed(where(place.path, subject ? "\"" + *subject + "\""
+            target_.output.failed(where(place.path, subject ? "\"" + *subject + "\""
                                                             : "item " + std::to_string(index)),
                                   failure.description());
         }
@@ -87,9 +82,6 @@ class StoreExport {
 
     const std::string &file_;
     ExportTarget &target_;
-    PrivateFolder saved_;
-    std::string savedPath_;
-    PosixFileSystem files_;
 };
 
 } // namespace
@@ -105,7 +97,7 @@ void ExportOutlookStore(const std::string &path, ExportTarget &target) {
         StoreExport(path, target).walk(*root, 1, {});
         mapi->RemoveStore(*root);
     } catch (const Failure &failure) {
-        target.report.failed(path, failure.description());
+        target.output.failed(path, failure.description());
     }
 }
 

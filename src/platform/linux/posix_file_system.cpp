@@ -20,10 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool hasWildcard(const std::string &name) {
-    return name.find_first_of("*?") != std::string::npos;
-}
-
 struct SplitPattern {
     std::string folder; // with final "/", or empty for the current folder
     std::string name;
@@ -48,7 +44,7 @@ std::string holdingFolder(const std::string &path) {
 std::vector<std::string> matchingPaths(const std::string &pattern) {
     const SplitPattern split = splitPattern(pattern);
     std::vector<std::string> paths;
-    if (!hasWildcard(split.name)) {
+    if (!HasWildcard(split.name)) {
         struct stat info {};
         if (!split.name.empty() && ::stat(pattern.c_str(), &info) == 0 && S_ISREG(info.st_mode))
             paths.push_back(pattern);
@@ -220,6 +216,10 @@ void appendSafely(const std::string &path, const std::string &bytes) {
 }
 
 } // namespace
+
+bool HasWildcard(const std::string &name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
 
 bool MatchesWildcard(const std::string &name, const std::string &pattern) {
     // FNM_NOESCAPE keeps "\" literal; "[" is escaped so that it matches itself only.

@@ -29,5 +29,7 @@ void WriteFileSafely(const std::string &path, const std::string &bytes);
 
 /// True when name matches pattern, where "*" stands for any run of characters and "?" for one.
 bool MatchesWildcard(const std::string &name, const std::string &pattern);
+/// True when a name holds "*" or "?".
+bool HasWildcard(const std::string &name);
 
 } // namespace qb

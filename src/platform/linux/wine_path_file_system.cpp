@@ -8,25 +8,21 @@ namespace qb {
 namespace {
 
 /// A drive-letter pattern cut before its last name: "C:\Mail\*.dbx" is "C:\Mail" and "*.dbx".
-struct SplitPattern {
+struct DrivePattern {
     std::string folder;
     std::string name;
 };
 
-SplitPattern splitPattern(const std::string &pattern) {
+DrivePattern splitDrivePattern(const std::string &pattern) {
     std::size_t separator = pattern.find_last_of("\\/");
     if (separator == std::string::npos || separator < 2)
         return {pattern.substr(0, 2), pattern.substr(std::min<std::size_t>(2, pattern.size()))};
     return {pattern.substr(0, separator), pattern.substr(separator + 1)};
 }
 
-bool hasWildcard(const std::string &name) {
-    return name.find_first_of("*?") != std::string::npos;
-}
-
 /// A pattern whose names the wrapped file system can match as they are.
 bool isPlain(const std::string &pattern) {
-    return !HasDriveLetter(pattern) || !hasWildcard(splitPattern(pattern).name);
+    return !HasDriveLetter(pattern) || !HasWildcard(splitDrivePattern(pattern).name);
 }
 
 } // namespace
@@ -36,7 +32,7 @@ std::string WinePathFileSystem::host(const std::string &path) const {
 }
 
 std::vector<std::string> WinePathFileSystem::matchingHostPaths(const std::string &pattern) {
-    const SplitPattern split = splitPattern(pattern);
+    const DrivePattern split = splitDrivePattern(pattern);
     const std::string folder = WineHostPath(prefix_, split.folder);
     const std::string wanted = LowerCase(split.name);
     std::vector<std::string> paths;

@@ -49,7 +49,19 @@ std::int16_t ToInteger16(const std::string &text) {
 }
 
 std::string Settings::text(const std::string &key, const std::string &fallback) {
-    return platform_.settings.read(key, fallback);
+    try {
+        return platform_.settings.read(key, fallback);
+    } catch (const Failure &failure) {
+        if (!readFailureShown_) {
+            readFailureShown_ = true;
+            MsgBox(platform_,
+                   "Your settings cannot be read from " + platform_.settings.location() + " (" +
+                       failure.description() +
+                       ").\r\nThe program goes on working with its default settings.",
+                   MessageButtons::Ok, MessageIcon::Exclamation);
+        }
+        return fallback;
+    }
 }
 
 bool Settings::boolean(const std::string &key, const std::string &fallback) {

@@ -28,6 +28,7 @@ class Settings {
   private:
     Platform &platform_;
     bool writeFailureShown_ = false;
+    bool readFailureShown_ = false;
 };
 
 /// Conversions of stored texts, as the settings reader applies them.

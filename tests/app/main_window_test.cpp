@@ -195,6 +195,23 @@ TEST(MainWindowWithOutlook, ExpressWindowReturnsToTheMainWindow) {
     EXPECT_TRUE(windows.express.Option1.value());
 }
 
+TEST(MainWindowWithBrokenSettings, BothWindowsOpenWithTheDefaultsAndEachProblemIsToldOnce) {
+    test::TestPlatform fixture;
+    fixture.settings.failReads = true;
+    fixture.settings.failWrites = true;
+    Windows windows(fixture);
+    windows.main.Form_Load();
+    windows.main.PushButton4.click();
+    EXPECT_TRUE(windows.main.Option1.value());
+    EXPECT_EQ(windows.main.Text3.text(), "/home/user/Desktop/");
+    EXPECT_EQ(fixture.windows.shownModal, (std::vector<std::string>{"Form2"}));
+    EXPECT_TRUE(windows.express.Option1.value());
+    ASSERT_EQ(fixture.messageBoxes.shown.size(), 2u);
+    EXPECT_NE(fixture.messageBoxes.shown[0].text.find("cannot be read"), std::string::npos);
+    EXPECT_NE(fixture.messageBoxes.shown[1].text.find("cannot be saved"), std::string::npos);
+    EXPECT_TRUE(fixture.reports().empty()) << "the fallbacks fail no step";
+}
+
 TEST(MainWindowClosing, EndsOutlookProcessesThenTheProgram) {
     test::TestPlatform fixture;
     fixture.processes.running = {{10, "OUTLOOK.EXE", "", fixture.processes.ownProcessId},

@@ -59,5 +59,15 @@ TEST(Settings, AnUnwritableStoreIsToldOnceAndTheProgramGoesOn) {
     EXPECT_EQ(fixture.messageBoxes.shown[0].title, "Quillbarrow");
 }
 
+TEST(Settings, AnUnreadableStoreIsToldOnceAndTheDefaultsServe) {
+    test::TestPlatform fixture;
+    Settings settings(fixture.platform);
+    fixture.settings.failReads = true;
+    EXPECT_TRUE(settings.boolean("Option1", "True"));
+    EXPECT_EQ(settings.text("Text1", "x"), "x");
+    ASSERT_EQ(fixture.messageBoxes.shown.size(), 1u);
+    EXPECT_NE(fixture.messageBoxes.shown[0].text.find("cannot be read"), std::string::npos);
+}
+
 } // namespace
 } // namespace qb

@@ -120,6 +120,8 @@ void FakeClock::advance(double seconds) {
 }
 
 std::string MemorySettingsStore::read(const std::string &key, const std::string &fallback) {
+    if (failReads)
+        throw Failure(error_number::permissionDenied, "Settings", "Permission denied");
     const auto found = values.find(key);
     return found == values.end() ? fallback : found->second;
 }

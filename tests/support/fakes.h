@@ -107,6 +107,7 @@ class MemorySettingsStore : public SettingsStore {
     std::map<std::string, std::string> values;
     std::vector<std::pair<std::string, std::string>> writes;
     bool failWrites = false;
+    bool failReads = false;
 };
 
 class FakeSpecialFolders : public SpecialFolders {

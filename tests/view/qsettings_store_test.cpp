@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace qb {
 namespace {
@@ -63,6 +64,32 @@ TEST_F(QSettingsStoreTest, WriteToAnUnwritablePlaceFails) {
         EXPECT_EQ(failure.number(), 70);
         EXPECT_EQ(failure.source(), "Settings");
     }
+}
+
+TEST_F(QSettingsStoreTest, AFileThatCannotBeReadFailsWhileAReadOnlyOneStillReads) {
+    // A folder where the file should be cannot be read, even by root.
+    std::filesystem::create_directories(iniPath);
+    QSettingsStore unreadable(iniPath);
+    try {
+        unreadable.read("Option1", "fallback");
+        FAIL() << "the read should fail";
+    } catch (const Failure &failure) {
+        EXPECT_EQ(failure.number(), 70);
+        EXPECT_NE(failure.description().find(iniPath), std::string::npos);
+    }
+    EXPECT_THROW(unreadable.write("Option1", "True"), Failure);
+
+    // A file in a folder that refuses new files: the write fails, reads go on working.
+    std::filesystem::remove(iniPath);
+    folder.write("Tarnwick/Quillbarrow.ini", "[Quillbarrow]\nText1=kept\n");
+    QSettingsStore store(iniPath);
+    if (::geteuid() != 0) {
+        std::filesystem::permissions(folder / "Tarnwick", std::filesystem::perms::owner_read |
+                                                              std::filesystem::perms::owner_exec);
+        EXPECT_THROW(store.write("Option1", "True"), Failure);
+        std::filesystem::permissions(folder / "Tarnwick", std::filesystem::perms::owner_all);
+    }
+    EXPECT_EQ(store.read("Text1", ""), "kept");
 }
 
 TEST_F(QSettingsStoreTest, ADamagedFileNeverLosesAWriteSilently) {

@@ -2,6 +2,8 @@
 
 #include "platform/failure.h"
 
+#include <QFileInfo>
+
 #include <cstdlib>
 
 namespace qb {
@@ -34,6 +36,10 @@ QString QSettingsStore::keyPath(const std::string &key) const {
 std::string QSettingsStore::read(const std::string &key, const std::string &fallback) {
     // Another program may have changed the file since the last look.
     settings_.sync();
+    // A file that is there but cannot be read is not the same as no settings at all.
+    if (settings_.status() == QSettings::AccessError && QFileInfo::exists(settings_.fileName()))
+        throw Failure(error_number::permissionDenied, "Settings",
+                      "The settings file cannot be read: " + location());
     const QVariant value = settings_.value(keyPath(key));
     if (!value.isValid())
         return fallback;

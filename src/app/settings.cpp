@@ -48,6 +48,15 @@ std::int16_t ToInteger16(const std::string &text) {
     return static_cast<std::int16_t>(rounded);
 }
 
+std::string Settings::problem(const std::string &what, const Failure &failure) const {
+    const std::string location = platform_.settings.location();
+    std::string text = "Your settings cannot be " + what + " " + location;
+    // The store's own description often names the file already.
+    if (failure.description().find(location) == std::string::npos)
+        text += " (" + failure.description() + ")";
+    return text + ".";
+}
+
 std::string Settings::text(const std::string &key, const std::string &fallback) {
     try {
         return platform_.settings.read(key, fallback);
@@ -55,9 +64,8 @@ std::string Settings::text(const std::string &key, const std::string &fallback) 
         if (!readFailureShown_) {
             readFailureShown_ = true;
             MsgBox(platform_,
-                   "Your settings cannot be read from " + platform_.settings.location() + " (" +
-                       failure.description() +
-                       ").\r\nThe program goes on working with its default settings.",
+                   problem("read from", failure) +
+                       "\r\nThe program goes on working with its default settings.",
                    MessageButtons::Ok, MessageIcon::Exclamation);
         }
         return fallback;
@@ -80,9 +88,8 @@ void Settings::write(const std::string &key, const std::string &value) {
             return;
         writeFailureShown_ = true;
         MsgBox(platform_,
-               "Your settings cannot be saved to " + platform_.settings.location() + " (" +
-                   failure.description() +
-                   ").\r\nThe program goes on working, but your changes will not be remembered "
+               problem("saved to", failure) +
+                   "\r\nThe program goes on working, but your changes will not be remembered "
                    "next time.",
                MessageButtons::Ok, MessageIcon::Exclamation);
     }

@@ -26,6 +26,9 @@ class Settings {
     void writeBoolean(const std::string &key, bool value) { write(key, value ? "True" : "False"); }
 
   private:
+    /// "Your settings cannot be <what> <file> (<why>)."
+    std::string problem(const std::string &what, const Failure &failure) const;
+
     Platform &platform_;
     bool writeFailureShown_ = false;
     bool readFailureShown_ = false;

@@ -94,5 +94,18 @@ TEST_F(Extraction, WithoutTheConverterNothingIsListedAndTheRunStillEnds) {
     EXPECT_EQ(t.messageBoxes.shown[0].text, "Done.");
 }
 
+TEST_F(Extraction, AWorkFolderThatCannotBeMadeIsReportedAndTheRunStillEnds) {
+    installConverter();
+    t.folder.write("work", "a file where the work folder should be");
+    addDbxRow("Inbox.dbx", true);
+    click();
+    EXPECT_EQ(ListView2.rowCount(), 0);
+    ASSERT_FALSE(t.reports().empty());
+    EXPECT_NE(t.reports()[0].find("at line 104"), std::string::npos) << t.reports()[0];
+    EXPECT_EQ(t.folder.read("work"), "a file where the work folder should be");
+    EXPECT_EQ(t.messageBoxes.shown.back().text, "Done.");
+    EXPECT_EQ(window.pointer(), MousePointer::Default);
+}
+
 } // namespace
 } // namespace qb::express

@@ -1,6 +1,7 @@
 #include "cli/outlook_store_export.h"
 
 #include "cli/message_names.h"
+#include "outlook/outlook_listing.h"
 #include "platform/failure.h"
 #include "platform/linux/pff_mail_store.h"
 
@@ -24,8 +25,7 @@ class StoreExport {
 
     /// Walks the folders below folder, which lies at place (the root when level is 1).
     void walk(Folder &folder, int level, const WalkPlace &place) {
-        const std::string name = folder.defaultValue();
-        if (name == "Internet Newsgroups" || name == "All Public Folders")
+        if (!outlook::IsWalkedFolder(folder.defaultValue()))
             return;
         const auto subfolders = folder.folders();
         const int count = subfolders->count();

@@ -6,12 +6,12 @@
 #include <optional>
 
 namespace qb::outlook {
-namespace {
 
-/// Folders whose trees hold news and public folders, not the user's mail.
-bool IsWalked(const std::string &folderName) {
+bool IsWalkedFolder(const std::string &folderName) {
     return folderName != "Internet Newsgroups" && folderName != "All Public Folders";
 }
+
+namespace {
 
 /// True when neither the subject nor the sender name of an item can be read. With its class
 /// unreadable as well, the store cannot read the item at all (libpff fails so on some contacts),
@@ -30,7 +30,7 @@ void OutlookListing::GetMailItems(std::int16_t pLevel, const std::shared_ptr<Fol
     guard.setExtraLine([&] {
         return "pFld.Folders.count: " + std::to_string(Required(Required(pFld).folders()).count());
     });
-    if (!guard.test(100, [&] { return IsWalked(Required(pFld).defaultValue()); }))
+    if (!guard.test(100, [&] { return IsWalkedFolder(Required(pFld).defaultValue()); }))
         return;
     std::optional<CurrentStoreWalk> storeWalk;
     if (pLevel == 1)

@@ -73,6 +73,10 @@ class OutlookListing {
 /// True when an application object can be created; never reports.
 bool IsOutlookInstalled(MailStoreLayer &layer);
 
+/// False for the folders whose trees hold news and public folders, not the user's mail; no walk
+/// goes into them.
+bool IsWalkedFolder(const std::string &folderName);
+
 /// Ends every process that this program started, directly or through the processes it started,
 /// whose executable name ends with processName, compared without regard to letter case. Other
 /// processes and the program itself are never touched. Reports nothing: a failure ends it

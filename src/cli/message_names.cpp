@@ -1,6 +1,7 @@
 #include "cli/message_names.h"
 
 #include "export/output_names.h"
+#include "platform/linux/gmime_mime_reader.h"
 #include "platform/text_locale.h"
 
 #include <gmime/gmime.h>
@@ -40,11 +41,7 @@ std::string NumberedFileName(const std::string &stem, int copy) {
 }
 
 LocalDateTime MailDateTime(const std::string &dateText) {
-    static const bool initialised = [] {
-        g_mime_init();
-        return true;
-    }();
-    (void)initialised;
+    InitialiseGmimeOnce();
     const std::unique_ptr<GDateTime, DateTimeUnref> parsed(
         g_mime_utils_header_decode_date(dateText.c_str()));
     if (!parsed)

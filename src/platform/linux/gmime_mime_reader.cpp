@@ -29,14 +29,6 @@ struct GFreeRelease {
     void operator()(gpointer memory) const { g_free(memory); }
 };
 
-void InitialiseGmimeOnce() {
-    static const bool initialised = [] {
-        g_mime_init();
-        return true;
-    }();
-    (void)initialised;
-}
-
 Failure ReadFailure(int error, const std::string &path) {
     std::int32_t number = error_number::pathNotFound;
     if (error == ENOENT)
@@ -120,6 +112,14 @@ std::string AsUtf8(std::string text) {
 }
 
 } // namespace
+
+void InitialiseGmimeOnce() {
+    static const bool initialised = [] {
+        g_mime_init();
+        return true;
+    }();
+    (void)initialised;
+}
 
 std::string GmimeMimeReader::textBody(const std::string &path) {
     // Set up on first use rather than at start-up: most runs of the program read no .eml file.

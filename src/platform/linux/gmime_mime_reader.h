@@ -12,4 +12,7 @@ class GmimeMimeReader : public MimeReader {
     std::string textBody(const std::string &path) override;
 };
 
+/// Sets GMime up the first time it is called; every user of GMime calls it first.
+void InitialiseGmimeOnce();
+
 } // namespace qb

@@ -1,6 +1,7 @@
 #include "cli/output_folder.h"
 
 #include "cli/message_names.h"
+#include "platform/linux/posix_file_system.h"
 #include "platform/linux/system_failure.h"
 
 #include <cerrno>
@@ -37,18 +38,11 @@ std::string OutputFolder::stage(const std::string &text) {
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (descriptor < 0)
         throw SystemFailure(errno, path);
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t count = ::write(descriptor, text.data() + done, text.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            const int error = count < 0 ? errno : EIO;
-            ::close(descriptor);
-            ::unlink(path.c_str());
-            throw SystemFailure(error, path);
-        }
-        done += static_cast<std::size_t>(count);
+    if (!WriteAll(descriptor, text)) {
+        const int error = errno;
+        ::close(descriptor);
+        ::unlink(path.c_str());
+        throw SystemFailure(error, path);
     }
     if (::close(descriptor) != 0) {
         const int error = errno;

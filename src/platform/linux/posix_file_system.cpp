@@ -111,22 +111,6 @@ class Descriptor {
     int descriptor_;
 };
 
-/// Writes all bytes, going on after short and interrupted writes; false with errno on failure.
-bool writeAll(int descriptor, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 /// Makes the folder's list of names durable, so that a rename survives a crash.
 void syncFolder(const std::string &folder, const std::string &path) {
     Descriptor descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -159,7 +143,7 @@ class TemporaryFile {
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
     void write(const std::string &bytes) {
-        if (!writeAll(descriptor_.get(), bytes))
+        if (!WriteAll(descriptor_.get(), bytes))
             throw SystemFailure(errno, target_);
     }
 
@@ -204,7 +188,7 @@ void appendSafely(const std::string &path, const std::string &bytes) {
     refuseReadOnly(info, path);
     // No flush to the disk here: a full disk is told by the write itself, and a flush for every
     // record would make a long one-file run crawl.
-    if (!writeAll(file.get(), bytes)) {
+    if (!WriteAll(file.get(), bytes)) {
         Failure failure = SystemFailure(errno, path);
         if (::ftruncate(file.get(), info.st_size) != 0)
             failure = Failure(failure.number(), failure.source(),
@@ -216,6 +200,21 @@ void appendSafely(const std::string &path, const std::string &bytes) {
 }
 
 } // namespace
+
+bool WriteAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 bool HasWildcard(const std::string &name) {
     return name.find_first_of("*?") != std::string::npos;

@@ -1,7 +1,4 @@
-#include "app/express_window.h"
-#include "app/main_window.h"
-#include "platform/linux/pff_mail_store.h"
-#include "support/test_platform.h"
+#include "support/real_store_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +12,7 @@ namespace fs = std::filesystem;
 
 /// The main window over the real mail-store layer, with a profile folder that holds a copy of
 /// the English sample store and scripted dialogs.
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public ::testing::Test, protected test::RealStoreWindows {
   protected:
     void SetUp() override {
         if (test::SamplesFolder().empty())
@@ -39,15 +36,6 @@ class EndToEnd : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    test::TestPlatform fixture;
-    test::TempFolder profile;
-    test::TempFolder output;
-    PffMailStoreLayer stores{profile.path()};
-    Platform platform = fixture.withMailStores(stores);
-    Settings settings{platform};
-    ExpressWindow form2{platform, settings};
-    MainWindow form1{platform, settings, form2};
 };
 
 TEST_F(EndToEnd, ListsTheProfileStoreWithEveryCell) {

@@ -1,11 +1,9 @@
 // Damaged stores through the paths a user takes: the window's listing and download of a .pst, and
 // the converter over an Outlook Express database. Whatever the damage, nothing crashes, what
 // cannot be read is reported, and nothing lands outside the chosen folder.
-#include "app/express_window.h"
-#include "app/main_window.h"
-#include "platform/linux/pff_mail_store.h"
 #include "support/dbx_writer.h"
 #include "support/program_run.h"
+#include "support/real_store_windows.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +62,7 @@ std::vector<std::string> Tree(const std::string &folder) {
 
 /// The main window over the real mail-store layer, listing a .pst chosen as the source file and
 /// downloading every listed message into a folder of its own.
-struct WindowRun {
+struct WindowRun : test::RealStoreWindows {
     explicit WindowRun(const std::string &pstPath) {
         fs::create_directory(output / "out");
         form1.Form_Load();
@@ -79,14 +77,6 @@ struct WindowRun {
         downloadReports = fixture.reports().size() - listingReports;
     }
 
-    test::TestPlatform fixture;
-    test::TempFolder profile;
-    test::TempFolder output;
-    PffMailStoreLayer stores{profile.path()};
-    Platform platform = fixture.withMailStores(stores);
-    Settings settings{platform};
-    ExpressWindow form2{platform, settings};
-    MainWindow form1{platform, settings, form2};
     int listed = 0;
     std::size_t listingReports = 0;
     std::size_t downloadReports = 0;

@@ -1,6 +1,7 @@
 #include "platform/qt/qsettings_store.h"
 
 #include "platform/failure.h"
+#include "platform/qt/ini_settings_format.h"
 
 #include <QFileInfo>
 
@@ -20,7 +21,7 @@ std::string environment(const char *name) {
 } // namespace
 
 QSettingsStore::QSettingsStore(const std::string &iniPath)
-    : settings_(QString::fromStdString(iniPath), QSettings::IniFormat) {}
+    : settings_(QString::fromStdString(iniPath), IniSettingsFormat()) {}
 
 std::string QSettingsStore::defaultPath() {
     std::string configHome = environment("XDG_CONFIG_HOME");

@@ -54,7 +54,10 @@ fuzz_reader() { # reader
         fi
         grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|ERROR|SUMMARY' "$log" || true
         if [ -n "$(ls -A "$findings")" ]; then
-            echo "$reader: findings in $findings"
+            # The end of the log holds the cause (an exception's text, the stack) and the input
+            # in Base64, so a run elsewhere can be understood from its output alone.
+            echo "$reader: findings in $findings; the end of its log:"
+            tail -n 60 "$log"
             failed=1
         fi
     } >"$build/fuzz-report-$reader.txt" 2>&1

@@ -28,4 +28,11 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
                               [](char x, char y) { return LowerLetter(x) == LowerLetter(y); });
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const char lower = LowerLetter(c);
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
 } // namespace qb

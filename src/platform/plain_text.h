@@ -15,4 +15,7 @@ std::string LowerCase(std::string text);
 /// True when both texts are equal but for the letter case of ASCII letters.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
+/// The value of one hexadecimal digit, either case; -1 for any other character.
+int HexDigitValue(char c);
+
 } // namespace qb

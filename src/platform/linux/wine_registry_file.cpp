@@ -47,16 +47,6 @@ class TextBuilder {
     char16_t pendingHigh_ = 0;
 };
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -65,7 +55,7 @@ bool isBlank(char c) {
 long readNumber(std::string_view line, std::size_t &pos, int base, int maxDigits) {
     long number = -1;
     for (int digits = 0; digits < maxDigits && pos < line.size(); ++digits, ++pos) {
-        const int digit = hexDigit(line[pos]);
+        const int digit = HexDigitValue(line[pos]);
         if (digit < 0 || digit >= base)
             break;
         number = (number < 0 ? 0 : number * base) + digit;
@@ -113,7 +103,7 @@ std::optional<std::string> readQuoted(std::string_view line, std::size_t &pos, c
         if (pos >= line.size())
             return std::nullopt;
         const char escaped = line[pos];
-        if (escaped == 'x' && pos + 1 < line.size() && hexDigit(line[pos + 1]) >= 0) {
+        if (escaped == 'x' && pos + 1 < line.size() && HexDigitValue(line[pos + 1]) >= 0) {
             ++pos;
             text.unit(static_cast<char16_t>(readNumber(line, pos, 16, 4)));
         } else if (escaped >= '0' && escaped <= '7') {

@@ -1,5 +1,7 @@
 #include "platform/qt/ini_settings_format.h"
 
+#include "platform/plain_text.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -26,16 +28,6 @@ bool IsLineEnd(char c) {
 /// The characters that end a run of plain text in a value.
 bool IsSpecialInValue(char c) {
     return c == '\\' || c == '"' || c == ',' || c == ';' || IsLineEnd(c);
-}
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 /// The number written in `digits` hex digits at `at`, or -1 when they are not all there.

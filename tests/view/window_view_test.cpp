@@ -231,6 +231,15 @@ TEST_F(MainWindowView, TabOrderRunsFromTopToBottom) {
     }
 }
 
+TEST_F(MainWindowView, TheFocusGoesWhereTheLogicGivesItEachTime) {
+    mainWindow.window.setFocus(mainWindow.Text1);
+    EXPECT_EQ(view->focusWidget(), widget<QLineEdit>("Text1"));
+    // The user moves it; the same request again brings it back.
+    widget<QPushButton>("PushButton5")->setFocus();
+    mainWindow.window.setFocus(mainWindow.Text1);
+    EXPECT_EQ(view->focusWidget(), widget<QLineEdit>("Text1"));
+}
+
 TEST_F(MainWindowView, PointerFollowsTheMouseRules) {
     moveOver(widget<QPushButton>("PushButton1"));
     EXPECT_EQ(mainWindow.window.pointer(), MousePointer::Custom);

@@ -72,8 +72,12 @@ class WindowModel {
     const std::vector<Control *> &controls() const { return controls_; }
     /// The control the logic gave the input focus last; null until it gives one.
     Control *focus() const { return focus_; }
+    /// How often the logic has given the focus: the user may have moved it since, so giving it
+    /// to the same control again is a new request.
+    unsigned focusRequests() const { return focusRequests_; }
     void setFocus(Control &control) {
         focus_ = &control;
+        ++focusRequests_;
         notifyView();
     }
     void addControls(std::initializer_list<Control *> controls) {
@@ -111,6 +115,7 @@ class WindowModel {
     std::string skin_;
     std::vector<Control *> controls_;
     Control *focus_ = nullptr;
+    unsigned focusRequests_ = 0;
 };
 
 /// Shows windows and loads what the drawing layer must turn into pointers; tests script it.

@@ -198,6 +198,11 @@ void WindowView::showWindowState() {
         shown_.skin = skin;
         setStyleSheet(skin);
     }
+    if (shown_.focusRequests != window_.focusRequests()) {
+        shown_.focusRequests = window_.focusRequests();
+        if (QWidget *focused = widgetOf(*window_.focus()))
+            focused->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void WindowView::closeEvent(QCloseEvent *event) {

@@ -58,6 +58,7 @@ class WindowView : public QWidget {
         std::optional<BackColour> backColour;
         std::optional<Pointer> pointer;
         QString skin;
+        unsigned focusRequests = 0;
     } shown_;
 };
 

@@ -3,9 +3,12 @@
 #include "qt_application.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -150,6 +153,26 @@ TEST_F(ListViewModelTest, ViewFollowsColumnWidthsInTwips) {
     list.setColumnWidth(1, 6000);
     EXPECT_EQ(view.model()->columnCount(), 1);
     EXPECT_EQ(view.columnWidth(0), 400);
+}
+
+TEST_F(ListViewModelTest, ACellCutShortShowsItsWholeTextAsAToolTip) {
+    list.addRow({"Inbox", "A subject far too long for the narrow column it has", "1"});
+    ListViewWidget view(list);
+    view.resize(600, 200);
+    view.show();
+    const auto toolTipAt = [&](int column) {
+        QToolTip::hideText(); // it fades out first
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        const QRect cell = view.visualRect(view.model()->index(0, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(),
+                        view.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(view.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    list.setColumnWidth(2, 1500);
+    EXPECT_EQ(toolTipAt(1), QString("A subject far too long for the narrow column it has"));
+    list.setColumnWidth(2, 8000);
+    EXPECT_EQ(toolTipAt(1), QString());
 }
 
 TEST_F(ListViewModelTest, ListForgetsTheModelWhenItGoes) {

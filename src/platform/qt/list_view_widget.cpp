@@ -3,6 +3,8 @@
 #include "platform/qt/twip_scale.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 
 namespace qb {
 
@@ -21,6 +23,19 @@ ListViewWidget::ListViewWidget(ListView &list, QWidget *parent)
     header()->setSectionsMovable(false);
     connect(&model_, &ListViewModel::columnLayoutChanged, this, &ListViewWidget::applyColumnWidths);
     applyColumnWidths();
+}
+
+bool ListViewWidget::viewportEvent(QEvent *event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTreeView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QRect cell = visualRect(index);
+    if (index.isValid() && sizeHintForIndex(index).width() > cell.width())
+        QToolTip::showText(help->globalPos(), index.data().toString(), viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void ListViewWidget::applyColumnWidths() {

@@ -8,13 +8,17 @@
 namespace qb {
 
 /// A report-style list with a check box per row, showing a list view control through its item
-/// model. Column widths follow the control's widths in twips.
+/// model. Column widths follow the control's widths in twips; a cell cut short by its column
+/// shows its whole text as a tool tip.
 class ListViewWidget : public QTreeView {
     Q_OBJECT
   public:
     ListViewWidget(ListView &list, QWidget *parent = nullptr);
 
     ListViewModel &listModel() { return model_; }
+
+  protected:
+    bool viewportEvent(QEvent *event) override;
 
   private:
     void applyColumnWidths();

@@ -130,7 +130,11 @@ inline void SplitChosenPaths(std::string_view bytes) {
 }
 
 inline void ReadSettingsFile(std::string_view bytes) {
-    const auto path = ScratchFolder() / "Quillbarrow.ini";
+    // QSettings keeps what it read of a file and reads it again only when its size or time
+    // stamp has changed, which a file of the same size written within the same millisecond may
+    // not show: a name of its own makes every input a file it has not seen.
+    static unsigned long long inputs = 0;
+    const auto path = ScratchFolder() / ("Quillbarrow-" + std::to_string(++inputs) + ".ini");
     WriteInput(path, bytes);
     QSettingsStore store(path.string());
     for (const char *key : {"OutputFolder", "LastStore", "WindowWidth", "a,b"})

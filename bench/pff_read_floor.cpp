@@ -5,6 +5,8 @@
 //
 //   pff_read_floor STORE.pst...
 
+#include "platform/linux/pff_children.h"
+
 #include <libpff.h>
 
 #include <cstdio>
@@ -24,33 +26,27 @@ void ReadPropertySet(libpff_item_t *item) {
     libpff_item_get_number_of_record_sets(item, &sets, nullptr);
 }
 
+/// Visits every child of one kind that libpff can give.
+template <typename Visit>
+void ForEachChild(libpff_item_t *parent, const qb::PffChildKind &kind, Visit visit) {
+    int count = 0;
+    kind.count(parent, &count, nullptr);
+    for (int index = 0; index < count; ++index) {
+        Item child;
+        if (kind.child(parent, index, &child.item, nullptr) == 1)
+            visit(child.item);
+    }
+}
+
 void ReadMessage(libpff_item_t *message) {
     ReadPropertySet(message);
-    int attachments = 0;
-    libpff_message_get_number_of_attachments(message, &attachments, nullptr);
-    for (int index = 0; index < attachments; ++index) {
-        Item attachment;
-        if (libpff_message_get_attachment(message, index, &attachment.item, nullptr) == 1)
-            ReadPropertySet(attachment.item);
-    }
+    ForEachChild(message, qb::pffAttachments, ReadPropertySet);
     ++messagesRead;
 }
 
 void Walk(libpff_item_t *folder) {
-    int subfolders = 0;
-    libpff_folder_get_number_of_sub_folders(folder, &subfolders, nullptr);
-    for (int index = 0; index < subfolders; ++index) {
-        Item subfolder;
-        if (libpff_folder_get_sub_folder(folder, index, &subfolder.item, nullptr) == 1)
-            Walk(subfolder.item);
-    }
-    int messages = 0;
-    libpff_folder_get_number_of_sub_messages(folder, &messages, nullptr);
-    for (int index = 0; index < messages; ++index) {
-        Item message;
-        if (libpff_folder_get_sub_message(folder, index, &message.item, nullptr) == 1)
-            ReadMessage(message.item);
-    }
+    ForEachChild(folder, qb::pffSubfolders, Walk);
+    ForEachChild(folder, qb::pffMessages, ReadMessage);
 }
 
 } // namespace

@@ -25,6 +25,11 @@ bool IsLineEnd(char c) {
     return c == '\n' || c == '\r';
 }
 
+/// The escapes written as a backslash and a letter, both ways: the letter and what it stands
+/// for.
+constexpr char namedEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'}, {'r', '\r'},
+                                    {'t', '\t'}, {'v', '\v'}, {'"', '"'},  {'\\', '\\'}};
+
 /// The characters that end a run of plain text in a value.
 bool IsSpecialInValue(char c) {
     return c == '\\' || c == '"' || c == ',' || c == ';' || IsLineEnd(c);
@@ -36,9 +41,10 @@ int HexNumber(QByteArrayView text, qsizetype at, qsizetype digits) {
         return -1;
     int number = 0;
     for (qsizetype i = at; i < at + digits; ++i) {
-        if (HexDigitValue(text[i]) < 0)
+        const int digit = HexDigitValue(text[i]);
+        if (digit < 0)
             return -1;
-        number = number * 16 + HexDigitValue(text[i]);
+        number = number * 16 + digit;
     }
     return number;
 }
@@ -204,14 +210,15 @@ class IniTextReader {
         if (at_ == text_.size())
             return;
         const char c = text_[at_++];
-        static constexpr char named[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
-                                            {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
-                                            {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
-        for (const auto &pair : named) {
-            if (c == pair[0]) {
-                item += QLatin1Char(pair[1]);
+        for (const auto &[letter, character] : namedEscapes) {
+            if (c == letter) {
+                item += QLatin1Char(character);
                 return;
             }
+        }
+        if (c == '?' || c == '\'') { // as in C, these stand for themselves
+            item += QLatin1Char(c);
+            return;
         }
         if (c == 'x') {
             readNumberEscape(item, 16);
@@ -293,18 +300,15 @@ QByteArray EscapedText(const QString &text) {
         (text.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + text : text).toUtf8();
     const bool needsQuotes = !bytes.isEmpty() && (IsBlank(bytes.front()) || IsBlank(bytes.back()) ||
                                                   bytes.contains(',') || bytes.contains(';'));
-    static constexpr char named[][2] = {{'\a', 'a'}, {'\b', 'b'}, {'\f', 'f'},
-                                        {'\n', 'n'}, {'\r', 'r'}, {'\t', 't'},
-                                        {'\v', 'v'}, {'"', '"'},  {'\\', '\\'}};
     QByteArray escaped = needsQuotes ? "\"" : "";
     bool afterNumber = false; // a hex digit right after "\xHH" would read as part of it
     for (const char c : bytes) {
-        const auto found = std::find_if(std::begin(named), std::end(named),
-                                        [c](const auto &pair) { return pair[0] == c; });
+        const auto found = std::find_if(std::begin(namedEscapes), std::end(namedEscapes),
+                                        [c](const auto &pair) { return pair[1] == c; });
         const bool control = (c >= 0 && c < 0x20) || c == 0x7f;
-        if (found != std::end(named)) {
+        if (found != std::end(namedEscapes)) {
             escaped += '\\';
-            escaped += (*found)[1];
+            escaped += (*found)[0];
             afterNumber = false;
         } else if (control || (afterNumber && HexDigitValue(c) >= 0)) {
             escaped += "\\x" + QByteArray::number(uchar(c), 16);

@@ -8,7 +8,7 @@
 #include "express/eml_messages.h"
 #include "export/file_utilities.h"
 #include "export/output_names.h"
-#include "platform/linux/gmime_mime_reader.h"
+#include "mime/gmime_mime_reader.h"
 #include "platform/linux/posix_file_system.h"
 
 #include <chrono>

@@ -4,7 +4,7 @@
 // gathered into one file.
 
 #include "export/outlook_download.h"
-#include "platform/linux/pff_mail_store.h"
+#include "pst/pff_mail_store.h"
 #include "support/test_platform.h"
 
 #include <chrono>

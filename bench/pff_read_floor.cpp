@@ -5,7 +5,7 @@
 //
 //   pff_read_floor STORE.pst...
 
-#include "platform/linux/pff_children.h"
+#include "pst/pff_children.h"
 
 #include <libpff.h>
 

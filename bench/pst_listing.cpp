@@ -1,8 +1,8 @@
 // Times a listing of a large profile through the libpff mail store: 100 copies of the English
 // sample store in a scratch "Outlook Files" folder, every mail message read as the message
 // list reads it. Prints the rows, the seconds and the rows per second.
-#include "platform/failure.h"
-#include "platform/linux/pff_mail_store.h"
+#include "failure/failure.h"
+#include "pst/pff_mail_store.h"
 #include "support/test_platform.h"
 
 #include <chrono>

@@ -1,8 +1,8 @@
 // Converts 1 MB message bodies of the kinds that once took quadratic time, and ordinary ones, to
 // text. Each should take well under 0.1 s.
 
-#include "platform/linux/html_to_text.h"
-#include "platform/linux/pff_rtf_text.h"
+#include "text/html_to_text.h"
+#include "text/rtf_text.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,15 +8,15 @@
 #include "express/dbx_file_list.h"
 #include "express/eml_headers.h"
 #include "express/eml_messages.h"
+#include "failure/failure.h"
+#include "mime/gmime_mime_reader.h"
 #include "platform/command_line.h"
-#include "platform/failure.h"
-#include "platform/linux/gmime_mime_reader.h"
-#include "platform/linux/html_to_text.h"
-#include "platform/linux/pff_rtf_text.h"
 #include "platform/linux/posix_file_system.h"
-#include "platform/linux/wine_registry_file.h"
 #include "platform/qt/file_dialog_text.h"
 #include "platform/qt/qsettings_store.h"
+#include "text/html_to_text.h"
+#include "text/rtf_text.h"
+#include "wine/wine_registry_file.h"
 
 #include <cstdlib>
 #include <filesystem>

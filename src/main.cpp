@@ -4,15 +4,11 @@
 #include "app/main_window.h"
 #include "app/report.h"
 #include "app/settings.h"
-#include "platform/linux/gmime_mime_reader.h"
-#include "platform/linux/pff_mail_store.h"
+#include "mime/gmime_mime_reader.h"
 #include "platform/linux/posix_file_system.h"
 #include "platform/linux/posix_program_runner.h"
 #include "platform/linux/proc_processes.h"
 #include "platform/linux/system_clock.h"
-#include "platform/linux/wine_path_file_system.h"
-#include "platform/linux/wine_paths.h"
-#include "platform/linux/wine_registry.h"
 #include "platform/linux/xdg_special_folders.h"
 #include "platform/platform.h"
 #include "platform/qt/qsettings_store.h"
@@ -24,6 +20,10 @@
 #include "platform/qt/qt_text_locale.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/window_view.h"
+#include "pst/pff_mail_store.h"
+#include "wine/wine_path_file_system.h"
+#include "wine/wine_paths.h"
+#include "wine/wine_registry.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #include "app/main_module.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 namespace qb {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/failure.h"
-#include "platform/guard.h"
+#include "failure/failure.h"
+#include "failure/guard.h"
 #include "platform/message_boxes.h"
 
 #include <string>

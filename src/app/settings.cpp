@@ -1,5 +1,5 @@
 #include "app/settings.h"
-#include "platform/plain_text.h"
+#include "text/plain_text.h"
 
 #include <cctype>
 #include <cmath>

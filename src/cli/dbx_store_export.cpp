@@ -4,11 +4,11 @@
 #include "cli/private_folder.h"
 #include "export/output_names.h"
 #include "express/eml_headers.h"
-#include "platform/failure.h"
-#include "platform/linux/gmime_mime_reader.h"
+#include "failure/failure.h"
+#include "failure/system_failure.h"
+#include "mime/gmime_mime_reader.h"
 #include "platform/linux/posix_file_system.h"
 #include "platform/linux/posix_program_runner.h"
-#include "platform/linux/system_failure.h"
 
 #include <algorithm>
 #include <cerrno>

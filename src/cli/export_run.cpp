@@ -4,7 +4,7 @@
 #include "cli/input_stores.h"
 #include "cli/outlook_store_export.h"
 #include "cli/read_ahead.h"
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <memory>
 

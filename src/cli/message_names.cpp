@@ -1,7 +1,7 @@
 #include "cli/message_names.h"
 
 #include "export/output_names.h"
-#include "platform/linux/gmime_mime_reader.h"
+#include "mime/gmime_mime_reader.h"
 #include "platform/text_locale.h"
 
 #include <gmime/gmime.h>

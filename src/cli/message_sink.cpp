@@ -1,8 +1,8 @@
 #include "cli/message_sink.h"
 
 #include "export/output_names.h"
-#include "platform/failure.h"
-#include "platform/linux/system_failure.h"
+#include "failure/failure.h"
+#include "failure/system_failure.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,9 +1,9 @@
 #include "cli/outlook_store_export.h"
 
 #include "cli/message_names.h"
+#include "failure/failure.h"
 #include "outlook/outlook_listing.h"
-#include "platform/failure.h"
-#include "platform/linux/pff_mail_store.h"
+#include "pst/pff_mail_store.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #include "cli/output_folder.h"
 
 #include "cli/message_names.h"
+#include "failure/system_failure.h"
 #include "platform/linux/posix_file_system.h"
-#include "platform/linux/system_failure.h"
 
 #include <cerrno>
 #include <cstdio>

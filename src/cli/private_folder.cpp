@@ -1,6 +1,6 @@
 #include "cli/private_folder.h"
 
-#include "platform/linux/system_failure.h"
+#include "failure/system_failure.h"
 
 #include <cerrno>
 #include <cstdlib>

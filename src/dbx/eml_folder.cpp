@@ -1,6 +1,6 @@
 #include "dbx/eml_folder.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <cerrno>
 #include <cstdio>

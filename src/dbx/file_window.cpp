@@ -1,6 +1,6 @@
 #include "dbx/file_window.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <algorithm>
 #include <cerrno>

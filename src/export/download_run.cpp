@@ -3,7 +3,7 @@
 #include "export/file_utilities.h"
 #include "export/output_names.h"
 #include "outlook/required_object.h"
-#include "platform/plain_text.h"
+#include "text/plain_text.h"
 
 namespace qb::exporting {
 

@@ -2,7 +2,7 @@
 
 #include "express/registry_access.h"
 #include "express/search_identities.h"
-#include "platform/plain_text.h"
+#include "text/plain_text.h"
 
 namespace qb::express {
 namespace {

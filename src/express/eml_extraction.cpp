@@ -3,7 +3,7 @@
 #include "export/file_utilities.h"
 #include "express/eml_messages.h"
 #include "express/run_and_wait.h"
-#include "platform/guard.h"
+#include "failure/guard.h"
 
 namespace qb::express {
 namespace {

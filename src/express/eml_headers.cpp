@@ -1,6 +1,6 @@
 #include "express/eml_headers.h"
 
-#include "platform/plain_text.h"
+#include "text/plain_text.h"
 
 namespace qb::express {
 namespace {

@@ -1,6 +1,6 @@
 #include "express/registry_access.h"
 
-#include "platform/plain_text.h"
+#include "text/plain_text.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "express/run_and_wait.h"
 
+#include "failure/failure.h"
 #include "platform/command_line.h"
-#include "platform/failure.h"
 
 namespace qb::express {
 namespace {

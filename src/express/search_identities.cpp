@@ -1,7 +1,7 @@
 #include "express/search_identities.h"
 
-#include "platform/guard.h"
-#include "platform/plain_text.h"
+#include "failure/guard.h"
+#include "text/plain_text.h"
 
 #include <algorithm>
 

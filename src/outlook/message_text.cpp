@@ -1,6 +1,6 @@
 #include "outlook/message_text.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <cctype>
 #include <cstdint>

@@ -1,5 +1,5 @@
 #include "outlook/outlook_listing.h"
-#include "platform/plain_text.h"
+#include "text/plain_text.h"
 
 namespace qb::outlook {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "failure/guard.h"
 #include "platform/clock.h"
 #include "platform/controls/window_model.h"
 #include "platform/event_pump.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
-#include "platform/guard.h"
 #include "platform/message_boxes.h"
 #include "platform/mime_reader.h"
 #include "platform/outlook_api.h"

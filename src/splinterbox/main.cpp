@@ -1,7 +1,7 @@
 // Splinterbox: turns an Outlook Express message database into one .eml file per message.
 
 #include "dbx/conversion.h"
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <cstring>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "cli/export_run.h"
 #include "cli/message_names.h"
-#include "platform/linux/pff_mail_store.h"
+#include "pst/pff_mail_store.h"
 
 #include "support/dbx_writer.h"
 #include "support/test_platform.h"

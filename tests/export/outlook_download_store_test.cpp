@@ -1,6 +1,6 @@
 #include "export/outlook_download.h"
 #include "export/output_names.h"
-#include "platform/linux/pff_mail_store.h"
+#include "pst/pff_mail_store.h"
 
 #include "support/test_platform.h"
 

@@ -1,6 +1,6 @@
 #include "export/express_download.h"
 
-#include "platform/linux/gmime_mime_reader.h"
+#include "mime/gmime_mime_reader.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>

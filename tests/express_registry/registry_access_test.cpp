@@ -1,6 +1,6 @@
 #include "express/registry_access.h"
 #include "express_registry/wine_prefix.h"
-#include "platform/linux/wine_registry.h"
+#include "wine/wine_registry.h"
 
 #include <gtest/gtest.h>
 

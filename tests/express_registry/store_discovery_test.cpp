@@ -1,7 +1,7 @@
 #include "express/search_identities.h"
 #include "express_registry/wine_prefix.h"
-#include "platform/linux/wine_path_file_system.h"
-#include "platform/linux/wine_registry.h"
+#include "wine/wine_path_file_system.h"
+#include "wine/wine_registry.h"
 
 #include <gtest/gtest.h>
 

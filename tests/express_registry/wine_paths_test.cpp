@@ -1,6 +1,6 @@
 #include "express_registry/wine_prefix.h"
-#include "platform/linux/wine_path_file_system.h"
-#include "platform/linux/wine_paths.h"
+#include "wine/wine_path_file_system.h"
+#include "wine/wine_paths.h"
 
 #include <gtest/gtest.h>
 

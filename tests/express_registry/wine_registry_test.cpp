@@ -1,5 +1,5 @@
 #include "express_registry/wine_prefix.h"
-#include "platform/linux/wine_registry.h"
+#include "wine/wine_registry.h"
 
 #include <gtest/gtest.h>
 

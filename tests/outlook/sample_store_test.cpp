@@ -1,5 +1,5 @@
 #include "listing_fixture.h"
-#include "platform/linux/pff_mail_store.h"
+#include "pst/pff_mail_store.h"
 
 #include <algorithm>
 #include <map>

@@ -1,8 +1,8 @@
+#include "failure/failure.h"
 #include "platform/controls/combo_box.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"
-#include "platform/failure.h"
 
 #include <gtest/gtest.h>
 

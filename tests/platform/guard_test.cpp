@@ -1,5 +1,5 @@
 #include "app/report.h"
-#include "platform/guard.h"
+#include "failure/guard.h"
 #include "support/fakes.h"
 
 #include <gtest/gtest.h>

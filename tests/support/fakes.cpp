@@ -1,7 +1,7 @@
 #include "support/fakes.h"
 
-#include "platform/failure.h"
-#include "platform/linux/system_failure.h"
+#include "failure/failure.h"
+#include "failure/system_failure.h"
 
 #include <algorithm>
 #include <cerrno>

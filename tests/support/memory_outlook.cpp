@@ -1,6 +1,6 @@
 #include "support/memory_outlook.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 #include "platform/linux/posix_file_system.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "app/express_window.h"
 #include "app/main_window.h"
-#include "platform/linux/pff_mail_store.h"
+#include "pst/pff_mail_store.h"
 #include "support/test_platform.h"
 
 namespace qb::test {

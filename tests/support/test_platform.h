@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/report.h"
-#include "platform/linux/gmime_mime_reader.h"
+#include "mime/gmime_mime_reader.h"
 #include "platform/linux/posix_file_system.h"
 #include "platform/linux/posix_program_runner.h"
-#include "platform/linux/wine_registry.h"
 #include "platform/platform.h"
 #include "support/fakes.h"
 #include "support/memory_outlook.h"
+#include "wine/wine_registry.h"
 
 #include <filesystem>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/failure.h"
+#include "failure/failure.h"
 #include "platform/qt/file_dialog_text.h"
 
 #include <gtest/gtest.h>

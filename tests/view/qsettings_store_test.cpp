@@ -1,4 +1,4 @@
-#include "platform/failure.h"
+#include "failure/failure.h"
 #include "platform/qt/qsettings_store.h"
 #include "scoped_environment.h"
 #include "support/test_platform.h"

@@ -1,6 +1,6 @@
 #include "app/express_window.h"
 #include "app/settings.h"
-#include "platform/failure.h"
+#include "failure/failure.h"
 #include "platform/qt/pointer_cursor.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/window_view.h"

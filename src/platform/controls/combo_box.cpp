@@ -1,6 +1,6 @@
 #include "platform/controls/combo_box.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
 #include "platform/controls/list_view.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 namespace qb {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/linux/posix_file_system.h"
 
-#include "platform/linux/system_failure.h"
+#include "failure/system_failure.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "platform/linux/posix_program_runner.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <cerrno>
 #include <cstring>

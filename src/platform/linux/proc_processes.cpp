@@ -1,6 +1,6 @@
 #include "platform/linux/proc_processes.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <cerrno>
 #include <charconv>

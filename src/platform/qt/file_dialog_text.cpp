@@ -1,6 +1,6 @@
 #include "platform/qt/file_dialog_text.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <QDir>
 #include <QFileInfo>

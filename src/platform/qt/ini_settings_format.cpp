@@ -1,6 +1,6 @@
 #include "platform/qt/ini_settings_format.h"
 
-#include "platform/plain_text.h"
+#include "text/plain_text.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "platform/qt/qsettings_store.h"
 
-#include "platform/failure.h"
+#include "failure/failure.h"
 #include "platform/qt/ini_settings_format.h"
 
 #include <QFileInfo>

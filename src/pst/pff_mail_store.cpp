@@ -1,0 +1,17 @@
+#include "pst/pff_mail_store.h"
+
+#include "pst/pff_application.h"
+#include "pst/pff_store_catalog.h"
+
+namespace qb {
+
+PffMailStoreLayer::PffMailStoreLayer(std::string profileFolder)
+    : profileFolder_(std::move(profileFolder)), catalog_(std::make_shared<PffStoreCatalog>()) {}
+
+PffMailStoreLayer::~PffMailStoreLayer() = default;
+
+std::shared_ptr<outlook::Application> PffMailStoreLayer::createApplication() {
+    return std::make_shared<PffApplication>(catalog_, profileFolder_);
+}
+
+} // namespace qb

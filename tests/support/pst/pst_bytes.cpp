@@ -54,6 +54,40 @@ Bytes Utf16(std::string_view utf8) {
     return out;
 }
 
+std::string Utf16ToUtf8(std::string_view utf16) {
+    std::string out;
+    auto unit = [&](std::size_t at) {
+        return static_cast<char32_t>(static_cast<unsigned char>(utf16[at]) |
+                                     (static_cast<unsigned char>(utf16[at + 1]) << 8));
+    };
+    for (std::size_t at = 0; at + 1 < utf16.size(); at += 2) {
+        char32_t code = unit(at);
+        if (code >= 0xD800 && code < 0xDC00 && at + 3 < utf16.size() && unit(at + 2) >= 0xDC00 &&
+            unit(at + 2) < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+            at += 2;
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = replacementCharacter;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
 Bytes BytesOf(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,9 @@ void AppendBytes(Bytes &out, ByteView bytes);
 /// UTF-16LE of UTF-8 text, without a terminator. A malformed sequence becomes U+FFFD, so the
 /// result always has an even size.
 Bytes Utf16(std::string_view utf8);
+
+/// UTF-8 of UTF-16LE text; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view utf16);
 
 /// The bytes of text as they stand.
 Bytes BytesOf(std::string_view text);

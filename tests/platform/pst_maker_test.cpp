@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -28,20 +29,14 @@ constexpr int olMail = 43;
 constexpr int olAppointment = 26;
 constexpr int olContact = 40;
 
-/// A libpff item that frees itself; every failing libpff call fails the test at once.
-struct Item {
-    libpff_item_t *item = nullptr;
-    Item() = default;
-    Item(const Item &) = delete;
-    ~Item() { libpff_item_free(&item, nullptr); }
-    libpff_item_t **out() { return &item; }
-};
-
 void Check(int result, const char *call) {
     if (result != 1)
         throw std::runtime_error(std::string("libpff: ") + call + " failed");
 }
 
+/// A file opened with libpff. Its items stay until the file closes, youngest first: an item's
+/// sub items live in its tree, so a parent freed early takes its children with it. Every failing
+/// libpff call fails the test at once.
 class LibpffStore {
   public:
     explicit LibpffStore(const std::string &path) {
@@ -49,13 +44,28 @@ class LibpffStore {
         Check(libpff_file_open(file_, path.c_str(), LIBPFF_OPEN_READ, nullptr), "open");
     }
     ~LibpffStore() {
+        for (; !items_.empty(); items_.pop_back())
+            libpff_item_free(&items_.back(), nullptr);
         libpff_file_close(file_, nullptr);
         libpff_file_free(&file_, nullptr);
     }
     libpff_file_t *file() { return file_; }
+    libpff_item_t **newItem() { return &items_.emplace_back(nullptr); }
 
   private:
     libpff_file_t *file_ = nullptr;
+    std::deque<libpff_item_t *> items_;
+};
+
+/// An item of a LibpffStore.
+class Item {
+  public:
+    explicit Item(LibpffStore &store) : slot_(store.newItem()) {}
+    libpff_item_t **out() { return slot_; }
+    libpff_item_t *get() const { return *slot_; }
+
+  private:
+    libpff_item_t **slot_;
 };
 
 std::string FolderName(libpff_item_t *folder) {
@@ -119,43 +129,42 @@ std::string AttachmentBytes(libpff_item_t *attachment) {
 }
 
 /// Items per folder path below the top of personal folders, walked through libpff.
-void CountItems(libpff_item_t *folder, const std::string &path, std::map<std::string, int> &out) {
+void CountItems(LibpffStore &store, libpff_item_t *folder, const std::string &path,
+                std::map<std::string, int> &out) {
     int messages = 0;
     Check(libpff_folder_get_number_of_sub_messages(folder, &messages, nullptr), "messages");
     out[path] = messages;
     int folders = 0;
     Check(libpff_folder_get_number_of_sub_folders(folder, &folders, nullptr), "folders");
     for (int i = 0; i < folders; ++i) {
-        Item child;
+        Item child(store);
         Check(libpff_folder_get_sub_folder(folder, i, child.out(), nullptr), "sub folder");
-        const std::string name = FolderName(child.item);
-        CountItems(child.item, path.empty() ? name : path + "/" + name, out);
+        const std::string name = FolderName(child.get());
+        CountItems(store, child.get(), path.empty() ? name : path + "/" + name, out);
     }
 }
 
-void SubFolder(libpff_item_t *parent, const std::string &name, Item &out) {
+libpff_item_t *SubFolder(LibpffStore &store, libpff_item_t *parent, const std::string &name) {
     int count = 0;
     Check(libpff_folder_get_number_of_sub_folders(parent, &count, nullptr), "folders");
     for (int i = 0; i < count; ++i) {
-        Check(libpff_folder_get_sub_folder(parent, i, out.out(), nullptr), "sub folder");
-        if (FolderName(out.item) == name)
-            return;
-        libpff_item_free(out.out(), nullptr);
+        Item child(store);
+        Check(libpff_folder_get_sub_folder(parent, i, child.out(), nullptr), "sub folder");
+        if (FolderName(child.get()) == name)
+            return child.get();
     }
     throw std::runtime_error("no folder " + name);
 }
 
 /// The top of personal folders and, below it, the folder at a sample path.
-void OpenFolder(LibpffStore &store, const std::string &folderPath, Item &out) {
-    Item root;
+libpff_item_t *OpenFolder(LibpffStore &store, const std::string &folderPath) {
+    Item root(store);
     Check(libpff_file_get_root_folder(store.file(), root.out(), nullptr), "root");
-    SubFolder(root.item, "Top of Personal Folders", out);
+    libpff_item_t *folder = SubFolder(store, root.get(), "Top of Personal Folders");
     std::istringstream parts(folderPath);
-    for (std::string part; std::getline(parts, part, '/');) {
-        Item child;
-        SubFolder(out.item, part, child);
-        std::swap(out.item, child.item);
-    }
+    for (std::string part; std::getline(parts, part, '/');)
+        folder = SubFolder(store, folder, part);
+    return folder;
 }
 
 class MadeStore : public ::testing::Test {
@@ -173,9 +182,8 @@ class MadeStore : public ::testing::Test {
         int position = 0;
         for (std::uint64_t earlier = 0; earlier < index; ++earlier)
             position += pstmaker::SampleFolderOf(earlier) == folderIndex ? 1 : 0;
-        Item owner;
-        OpenFolder(store, pstmaker::SampleFolderPaths()[folderIndex], owner);
-        Check(libpff_folder_get_sub_message(owner.item, position, out.out(), nullptr), "message");
+        libpff_item_t *owner = OpenFolder(store, pstmaker::SampleFolderPaths()[folderIndex]);
+        Check(libpff_folder_get_sub_message(owner, position, out.out(), nullptr), "message");
     }
 
     static inline test::TempFolder *folder = nullptr;
@@ -195,10 +203,9 @@ TEST_F(MadeStore, FolderTreeHoldsEveryItemWhereTheGeneratorPutIt) {
     expected["Contacts"] += others;
     expected["Inbox"] += 2;
 
-    Item top;
-    OpenFolder(store, "", top);
+    libpff_item_t *top = OpenFolder(store, "");
     std::map<std::string, int> counted;
-    CountItems(top.item, "", counted);
+    CountItems(store, top, "", counted);
     EXPECT_EQ(counted, expected);
 }
 
@@ -207,43 +214,44 @@ TEST_F(MadeStore, MessageFieldsReadBackAsWritten) {
     for (const std::uint64_t index : {0, 1, 2, 4, 5}) {
         SCOPED_TRACE("message " + std::to_string(index));
         const Message written = SampleMailMessage(options, index);
-        Item message;
+        Item message(store);
         openMessage(index, message);
-        const std::string subject = *Unicode(message.item, 0x0037001F);
+        const std::string subject = *Unicode(message.get(), 0x0037001F);
         EXPECT_EQ(subject, (written.subjectMarker ? subject.substr(0, 2) : "") + written.subject);
-        EXPECT_EQ(Unicode(message.item, 0x0C1A001F), written.senderName);
-        EXPECT_EQ(Unicode(message.item, 0x0C1F001F), written.senderAddress);
-        EXPECT_EQ(Unicode(message.item, 0x0C1E001F), written.senderAddressType);
-        EXPECT_EQ(Unicode(message.item, 0x5D01001F).value_or(""), written.senderSmtpAddress);
-        EXPECT_EQ(Unicode(message.item, 0x1042001F).value_or(""), written.inReplyTo);
-        EXPECT_EQ(Unicode(message.item, 0x0070001F, "x-mailer"), "Quillbarrow sample ✓");
-        EXPECT_EQ(Unicode(message.item, 0x1000001F), written.plainBody);
-        const auto html = written.htmlAsText ? Unicode(message.item, 0x1013001F)
-                                             : Property(message.item, 0x10130102);
+        EXPECT_EQ(Unicode(message.get(), 0x0C1A001F), written.senderName);
+        EXPECT_EQ(Unicode(message.get(), 0x0C1F001F), written.senderAddress);
+        EXPECT_EQ(Unicode(message.get(), 0x0C1E001F), written.senderAddressType);
+        EXPECT_EQ(Unicode(message.get(), 0x5D01001F).value_or(""), written.senderSmtpAddress);
+        EXPECT_EQ(Unicode(message.get(), 0x1042001F).value_or(""), written.inReplyTo);
+        EXPECT_EQ(Unicode(message.get(), 0x0070001F, "x-mailer"), "Quillbarrow sample ✓");
+        EXPECT_EQ(Unicode(message.get(), 0x1000001F), written.plainBody);
+        const auto html = written.htmlAsText ? Unicode(message.get(), 0x1013001F)
+                                             : Property(message.get(), 0x10130102);
         EXPECT_EQ(html, written.htmlBody);
         if (written.rtfBody) {
             std::size_t size = 0;
-            Check(libpff_message_get_rtf_body_size(message.item, &size, nullptr), "rtf size");
+            Check(libpff_message_get_rtf_body_size(message.get(), &size, nullptr), "rtf size");
             std::string rtf(size, '\0');
             Check(libpff_message_get_rtf_body(
-                      message.item, reinterpret_cast<std::uint8_t *>(rtf.data()), size, nullptr),
+                      message.get(), reinterpret_cast<std::uint8_t *>(rtf.data()), size, nullptr),
                   "rtf body");
             EXPECT_EQ(rtf.substr(0, rtf.find('\0')), *written.rtfBody);
         }
-        Item recipients;
+        Item recipients(store);
         int count = 0;
-        Check(libpff_message_get_recipients(message.item, recipients.out(), nullptr), "recipients");
-        Check(libpff_item_get_number_of_record_sets(recipients.item, &count, nullptr), "rows");
+        Check(libpff_message_get_recipients(message.get(), recipients.out(), nullptr),
+              "recipients");
+        Check(libpff_item_get_number_of_record_sets(recipients.get(), &count, nullptr), "rows");
         EXPECT_EQ(count, static_cast<int>(written.recipients.size()));
     }
 }
 
 TEST_F(MadeStore, AttachmentsReadBackByteForByteAndNested) {
     const Message written = SampleMailMessage(options, 3);
-    Item message;
+    Item message(store);
     openMessage(3, message);
     int count = 0;
-    Check(libpff_message_get_number_of_attachments(message.item, &count, nullptr), "count");
+    Check(libpff_message_get_number_of_attachments(message.get(), &count, nullptr), "count");
     ASSERT_EQ(count, static_cast<int>(written.attachments.size()));
     const std::map<Attachment::Method, int> libpffTypes = {
         {Attachment::Method::byValue, LIBPFF_ATTACHMENT_TYPE_DATA},
@@ -253,16 +261,16 @@ TEST_F(MadeStore, AttachmentsReadBackByteForByteAndNested) {
     for (int i = 0; i < count; ++i) {
         const Attachment &expected = written.attachments[i];
         SCOPED_TRACE("attachment " + std::to_string(i));
-        Item attachment;
-        Check(libpff_message_get_attachment(message.item, i, attachment.out(), nullptr), "get");
+        Item attachment(store);
+        Check(libpff_message_get_attachment(message.get(), i, attachment.out(), nullptr), "get");
         int type = 0;
-        Check(libpff_attachment_get_type(attachment.item, &type, nullptr), "type");
+        Check(libpff_attachment_get_type(attachment.get(), &type, nullptr), "type");
         EXPECT_EQ(type, libpffTypes.at(expected.method));
-        EXPECT_EQ(Unicode(attachment.item, 0x3707001F).value_or(""), expected.longFileName);
-        EXPECT_EQ(Unicode(attachment.item, 0x370E001F).value_or(""), expected.mimeType);
-        EXPECT_EQ(Unicode(attachment.item, 0x3712001F).value_or(""), expected.contentId);
+        EXPECT_EQ(Unicode(attachment.get(), 0x3707001F).value_or(""), expected.longFileName);
+        EXPECT_EQ(Unicode(attachment.get(), 0x370E001F).value_or(""), expected.mimeType);
+        EXPECT_EQ(Unicode(attachment.get(), 0x3712001F).value_or(""), expected.contentId);
         if (expected.method == Attachment::Method::byValue) {
-            EXPECT_EQ(AttachmentBytes(attachment.item),
+            EXPECT_EQ(AttachmentBytes(attachment.get()),
                       expected.generatedSize != 0
                           ? GeneratedBytes(expected.generatorSeed, 0, expected.generatedSize)
                           : expected.data);
@@ -270,20 +278,20 @@ TEST_F(MadeStore, AttachmentsReadBackByteForByteAndNested) {
         if (expected.method != Attachment::Method::embeddedMessage)
             continue;
         // Down the chain of attached messages to the file at the bottom.
-        Item level;
-        Check(libpff_attachment_get_item(attachment.item, level.out(), nullptr), "attached");
+        Item level(store);
+        Check(libpff_attachment_get_item(attachment.get(), level.out(), nullptr), "attached");
         for (const Message *nested = expected.message.get(); nested;) {
-            EXPECT_EQ(Unicode(level.item, 0x0037001F), nested->subject);
-            Item inner;
-            Check(libpff_message_get_attachment(level.item, 0, inner.out(), nullptr), "inner");
+            EXPECT_EQ(Unicode(level.get(), 0x0037001F), nested->subject);
+            Item inner(store);
+            Check(libpff_message_get_attachment(level.get(), 0, inner.out(), nullptr), "inner");
             const Attachment &innerWritten = nested->attachments.front();
             if (!innerWritten.message) {
-                EXPECT_EQ(AttachmentBytes(inner.item), innerWritten.data);
+                EXPECT_EQ(AttachmentBytes(inner.get()), innerWritten.data);
                 break;
             }
-            Item next;
-            Check(libpff_attachment_get_item(inner.item, next.out(), nullptr), "deeper");
-            std::swap(level.item, next.item);
+            Item next(store);
+            Check(libpff_attachment_get_item(inner.get(), next.out(), nullptr), "deeper");
+            std::swap(*level.out(), *next.out());
             nested = innerWritten.message.get();
         }
     }
@@ -347,12 +355,12 @@ TEST(MadeStoreSize, AttachmentBeyondOneBlockListReadsBack) {
     const SampleStoreOptions options{4, 3, 9u << 20};
     pstmaker::WriteSampleStore(folder / "large.pst", options);
     LibpffStore store(folder / "large.pst");
-    Item inbox, message, attachment;
-    OpenFolder(store, "Inbox", inbox);
-    Check(libpff_folder_get_sub_message(inbox.item, 3, message.out(), nullptr), "message 3");
-    Check(libpff_message_get_attachment(message.item, 0, attachment.out(), nullptr), "file");
+    Item message(store), attachment(store);
+    Check(libpff_folder_get_sub_message(OpenFolder(store, "Inbox"), 3, message.out(), nullptr),
+          "message 3");
+    Check(libpff_message_get_attachment(message.get(), 0, attachment.out(), nullptr), "file");
     const Attachment written = SampleMailMessage(options, 3).attachments.front();
-    EXPECT_EQ(AttachmentBytes(attachment.item),
+    EXPECT_EQ(AttachmentBytes(attachment.get()),
               GeneratedBytes(written.generatorSeed, 0, written.generatedSize));
 }
 

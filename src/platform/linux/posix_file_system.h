@@ -1,6 +1,5 @@
 #pragma once
 
-#include "files/descriptor.h"
 #include "platform/file_system.h"
 
 namespace qb {
@@ -27,9 +26,6 @@ class PosixFileSystem : public FileSystem {
 /// followed; a read-only file at path is refused. On failure nothing new remains and an old file
 /// is as it was; throws Failure (see SystemFailure).
 void WriteFileSafely(const std::string &path, const std::string &bytes);
-
-/// The command line's staging still writes through this name until it moves to the writer.
-using files::WriteAll;
 
 /// True when name matches pattern, where "*" stands for any run of characters and "?" for one.
 bool MatchesWildcard(const std::string &name, const std::string &pattern);

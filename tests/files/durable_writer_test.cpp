@@ -1,5 +1,7 @@
 // The one writer of every file: staged under a name nobody can guess, whole or not at all, and
-// placed with or without replacing what is there.
+// placed with or without replacing what is there. A write that fails part-way is tested where
+// the faults were found: the window's file routines (tests/export) and the command line on a
+// full disk (tests/cli).
 #include "failure/failure.h"
 #include "files/staged_file.h"
 #include "files/staged_names.h"
@@ -10,10 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <regex>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,26 +21,6 @@ namespace qb::files {
 namespace {
 
 namespace fs = std::filesystem;
-
-/// Files of this process stop growing at the given size, as on a disk that fills up: the
-/// system fails the write part-way (EFBIG) instead of sending SIGXFSZ.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &before_);
-        rlimit limited = before_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &before_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-  private:
-    rlimit before_{};
-    void (*previousHandler_)(int);
-};
 
 std::vector<std::string> Names(const std::string &folder) {
     std::vector<std::string> names;
@@ -85,25 +65,6 @@ TEST_F(DurableWriter, StagesUnderAHiddenRandomNameAndLeavesNothingWhenNotPlaced)
     EXPECT_EQ(Names(scratch.path()), std::vector<std::string>{});
 }
 
-TEST_F(DurableWriter, AWriteThatFailsPartWayIsCutBackSoTheFileHoldsWholeWritesOnly) {
-    StagedFile file(folder, scratch / "AllEmails.txt");
-    file.write("first record;");
-    {
-        const FileSizeLimit limit(20);
-        try {
-            file.write("a second record that does not fit");
-            ADD_FAILURE() << "the write went through";
-        } catch (const Failure &failure) {
-            EXPECT_EQ(failure.description(), "File too large: " + (scratch / "AllEmails.txt"));
-        }
-    }
-    file.write("third;");
-    file.finish(Durability::Synced);
-    ASSERT_TRUE(file.place("AllEmails.txt", Placement::KeepExisting));
-    EXPECT_EQ(scratch.read("AllEmails.txt"), "first record;third;");
-    EXPECT_EQ(Names(scratch.path()), std::vector<std::string>{"AllEmails.txt"});
-}
-
 TEST_F(DurableWriter, PlacementReplacesOnlyWhenAskedAndNeverFollowsALink) {
     scratch.write("outside.txt", "someone else's");
     scratch.write("taken.txt", "earlier");
@@ -132,19 +93,6 @@ TEST_F(DurableWriter, PlacementReplacesOnlyWhenAskedAndNeverFollowsALink) {
 
     EXPECT_FALSE(WriteWholeFile(scratch / "new.txt", "other", Placement::KeepExisting));
     EXPECT_EQ(scratch.read("new.txt"), "new text");
-}
-
-TEST_F(DurableWriter, AnAppendThatFailsPartWayLeavesTheFileAsItWas) {
-    scratch.write("all.txt", "earlier run");
-    {
-        const FileSizeLimit limit(15);
-        EXPECT_THROW(AppendWhole(scratch / "all.txt", "a longer text"), Failure);
-    }
-    EXPECT_EQ(scratch.read("all.txt"), "earlier run");
-    AppendWhole(scratch / "all.txt", "+");
-    AppendWhole(scratch / "new.txt", "created");
-    EXPECT_EQ(scratch.read("all.txt"), "earlier run+");
-    EXPECT_EQ(scratch.read("new.txt"), "created");
 }
 
 TEST_F(DurableWriter, StagedNamesTellTheirProcessInEveryFormEverWritten) {

@@ -21,6 +21,7 @@
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/window_view.h"
 #include "pst/pff_mail_store.h"
+#include "version/program_version.h"
 #include "wine/wine_path_file_system.h"
 #include "wine/wine_paths.h"
 #include "wine/wine_registry.h"
@@ -29,6 +30,8 @@
 #include <QIcon>
 
 int main(int argc, char *argv[]) {
+    if (qb::PrintVersionWhenAsked(argc, argv, "quillbarrow"))
+        return 0;
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillbarrow.png")));
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The command line of quillbarrow-export.
@@ -21,10 +23,34 @@ struct ExportOptions {
     bool recursive = false;
     /// Names taken by an earlier run are written again instead of getting the next number.
     bool overwrite = false;
+    /// Messages whose name is taken already are not written again.
+    bool skipExisting = false;
     /// Nothing on the error output but the errors.
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
+
+/// One option of the command line, declared once: the parser, --help and (through a test) the
+/// manual page all read it from here.
+struct OptionSpec {
+    /// The long name without its dashes: "to".
+    std::string_view longName;
+    /// The one-letter form, or 0 when there is none.
+    char shortName;
+    /// The name of the option's value ("DIR"), empty for an option that takes none.
+    std::string_view valueName;
+    /// What the option does, one paragraph; --help wraps it.
+    std::string_view help;
+    /// Takes the option (and its value) into the options; returns what is wrong, or nothing.
+    std::string (*apply)(ExportOptions &options, const std::string &value);
+};
+
+/// Every option, in the order --help lists them.
+std::span<const OptionSpec> Options();
+
+/// The option as --help and the manual page show it: "-o, --to DIR", "--one-file".
+std::string OptionSynopsis(const OptionSpec &option);
 
 /// The options, or a description of what is wrong with the arguments (argv[0] excluded).
 struct ParsedArguments {
@@ -32,11 +58,13 @@ struct ParsedArguments {
     std::string error;
 };
 
-/// Reads the arguments. "--" ends the options; "--to" and "--folder" take the next argument or
-/// the text after "="; without --help at least one input is needed.
+/// Reads the arguments. "--" ends the options; a long option with a value takes the next
+/// argument or the text after "="; one-letter options may be run together ("-qr"), and the last
+/// of them may take its value from the rest of the argument ("-oDIR") or the next one. Without
+/// --help or --version at least one input is needed.
 ParsedArguments ParseArguments(const std::vector<std::string> &arguments);
 
 /// The text of --help: every option, with examples.
-const char *HelpText();
+std::string HelpText();
 
 } // namespace qb::cli

@@ -5,6 +5,8 @@
 #include "cli/outlook_store_export.h"
 #include "cli/read_ahead.h"
 #include "failure/failure.h"
+#include "files/stop_signals.h"
+#include "version/program_version.h"
 
 #include <memory>
 
@@ -17,16 +19,21 @@ Verbosity VerbosityFor(const ExportOptions &options, bool terminal) {
     return terminal ? Verbosity::Progress : Verbosity::Summary;
 }
 
+EarlierFiles EarlierFilesFor(const ExportOptions &options) {
+    if (options.overwrite)
+        return EarlierFiles::Overwrite;
+    return options.skipExisting ? EarlierFiles::Skip : EarlierFiles::KeepAndNumber;
+}
+
 } // namespace
 
-ExitCode RunExport(const ExportOptions &options, const RunSetting &setting) {
+int RunExport(const ExportOptions &options, const RunSetting &setting) {
+    const files::StopSignals stop;
     RunReport report(setting.errors, VerbosityFor(options, setting.terminal));
     std::unique_ptr<OutputFolder> folder;
     std::unique_ptr<MessageSink> sink;
     try {
-        folder = std::make_unique<OutputFolder>(options.outputFolder,
-                                                options.overwrite ? EarlierFiles::Overwrite
-                                                                  : EarlierFiles::KeepAndNumber);
+        folder = std::make_unique<OutputFolder>(options.outputFolder, EarlierFilesFor(options));
         sink = MakeSink(*folder, report, options.oneFile);
     } catch (const Failure &failure) {
         report.fatal("cannot write into " + options.outputFolder + ": " + failure.description());
@@ -41,14 +48,19 @@ ExitCode RunExport(const ExportOptions &options, const RunSetting &setting) {
         else
             ExportDbxStore(store.path, setting.converterPath, target);
     };
-    ReadAhead(found.stores, read, options.folder, *sink, report);
+    ReadAhead(
+        found.stores, read, options.folder, [&] { return stop.stopRequested(); }, *sink, report);
     sink->finish();
+    if (stop.stopRequested()) {
+        report.stopped(stop.signalName(), found.stores.size());
+        return stop.exitCode();
+    }
     report.summary();
     return report.failures() > 0 ? someFailed : allWritten;
 }
 
-ExitCode RunProgram(const std::vector<std::string> &arguments, const RunSetting &setting,
-                    std::ostream &output) {
+int RunProgram(const std::vector<std::string> &arguments, const RunSetting &setting,
+               std::ostream &output) {
     const ParsedArguments parsed = ParseArguments(arguments);
     if (!parsed.error.empty()) {
         setting.errors << "quillbarrow-export: " << parsed.error
@@ -57,6 +69,10 @@ ExitCode RunProgram(const std::vector<std::string> &arguments, const RunSetting 
     }
     if (parsed.options.help) {
         output << HelpText();
+        return allWritten;
+    }
+    if (parsed.options.version) {
+        output << "quillbarrow-export " << programVersion << "\n";
         return allWritten;
     }
     return RunExport(parsed.options, setting);

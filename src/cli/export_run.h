@@ -7,7 +7,7 @@
 
 namespace qb::cli {
 
-/// Exit codes of quillbarrow-export.
+/// Exit codes of quillbarrow-export; a run stopped by a signal ends with 128 + its number.
 enum ExitCode { allWritten = 0, someFailed = 1, unusable = 2 };
 
 /// Where a run finds what lies outside its options.
@@ -20,11 +20,14 @@ struct RunSetting {
     bool terminal = false;
 };
 
-/// Exports every store the options name and returns the exit code.
-ExitCode RunExport(const ExportOptions &options, const RunSetting &setting);
+/// Exports every store the options name and returns the exit code. SIGINT, SIGTERM and SIGHUP
+/// stop the run after the message being written (see files::StopSignals): it then ends as a
+/// finished run does, with what it wrote whole, and returns 130, 143 or 129.
+int RunExport(const ExportOptions &options, const RunSetting &setting);
 
-/// The whole program over its arguments (argv[0] excluded): --help, wrong arguments, the run.
-ExitCode RunProgram(const std::vector<std::string> &arguments, const RunSetting &setting,
-                    std::ostream &output);
+/// The whole program over its arguments (argv[0] excluded): --help, --version, wrong arguments,
+/// the run.
+int RunProgram(const std::vector<std::string> &arguments, const RunSetting &setting,
+               std::ostream &output);
 
 } // namespace qb::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,8 @@ struct ExportTarget {
     StoreOutput &output;
     /// Only messages whose top-level or own folder has this name, when set.
     std::optional<std::string> folderName;
+    /// True once the run is asked to stop: a store asks before each message and ends there.
+    std::function<bool()> stopRequested = [] { return false; };
 
     /// True when a message of those folders is taken.
     bool takes(const std::string &topFolder, const std::string &ownFolder) const {

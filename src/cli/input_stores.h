@@ -29,7 +29,9 @@ struct FoundStores {
 };
 
 /// The stores that the arguments name, in argument order; a folder gives its stores in name
-/// order, searched in subfolders only when recursive. Links to stores count as stores.
+/// order, searched in subfolders only when recursive. Links to stores count as stores. A store's
+/// name on anything but a regular file (a named pipe, a socket, a device) is a problem, told from
+/// its status alone: it is never opened, since a named pipe would keep its reader waiting.
 FoundStores FindStores(const std::vector<std::string> &arguments, bool recursive);
 
 } // namespace qb::cli

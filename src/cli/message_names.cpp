@@ -1,7 +1,7 @@
 #include "cli/message_names.h"
 
 #include "export/output_names.h"
-#include "mime/gmime_mime_reader.h"
+#include "mime/gmime_setup.h"
 #include "platform/text_locale.h"
 
 #include <gmime/gmime.h>
@@ -32,6 +32,8 @@ std::string MessageStem(const LocalDateTime &time, const std::string &subject) {
     std::string name = exporting::OutlookTimeStamp(time, designators) + " " + subject;
     for (const exporting::NameReplacement &replacement : exporting::outlookReplacements)
         name = exporting::ApplyReplacement(name, replacement);
+    // The system reads a name only up to a NUL, which would cut off the rest and the ending.
+    std::erase(name, '\0');
     return name;
 }
 

@@ -13,7 +13,8 @@ inline constexpr LocalDateTime missingTime{};
 
 /// The name of a message file without its ending: the window's time stamp
 /// "mm-dd-yyyy hh nn ss AMPM" (always with AM and PM, whatever the locale, so that names do not
-/// change with it), one blank and the subject, cleaned by the window's Outlook rule.
+/// change with it), one blank and the subject, cleaned by the window's Outlook rule and without
+/// NUL bytes.
 std::string MessageStem(const LocalDateTime &time, const std::string &subject);
 
 /// The file name for a stem and the number of its copy in a run: stem + ".txt" for copy 1,

@@ -2,12 +2,8 @@
 
 #include "export/output_names.h"
 #include "failure/failure.h"
-#include "failure/system_failure.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <optional>
-#include <unistd.h>
 
 namespace qb::cli {
 namespace {
@@ -15,7 +11,7 @@ namespace {
 /// Staged files waiting for one sync; bounds both the sync count and the waiting list.
 constexpr std::size_t stagedBatch = 512;
 
-/// The name AllEmails.txt without its ending, which OutputFolder adds back.
+/// The name AllEmails.txt without its ending, which the output folder adds back.
 std::string CombinedStem() {
     const std::string name = exporting::combinedFileName;
     return name.substr(0, name.size() - 4);
@@ -23,15 +19,18 @@ std::string CombinedStem() {
 
 } // namespace
 
-SeparateFiles::~SeparateFiles() {
-    for (const Staged &file : staged_)
-        ::unlink(file.path.c_str());
-}
-
 void SeparateFiles::add(const std::string &text, const std::string &stem,
                         const std::string &where) {
+    const std::optional<std::string> name = folder_.nameFor(stem);
+    if (!name) {
+        report_.skipped();
+        return;
+    }
     try {
-        staged_.push_back({folder_.stage(text), stem, where});
+        files::StagedFile file(folder_.folder(), folder_.path() + "/" + *name);
+        file.write(text);
+        file.finish(files::Durability::Unsynced);
+        staged_.push_back({std::move(file), *name, stem, where});
     } catch (const Failure &failure) {
         report_.failed(where, failure.description());
         return;
@@ -40,70 +39,66 @@ void SeparateFiles::add(const std::string &text, const std::string &stem,
         placeStaged();
 }
 
+void SeparateFiles::finish() {
+    placeStaged();
+    try {
+        folder_.folder().syncNames(folder_.path());
+    } catch (const Failure &failure) {
+        report_.failed(folder_.path(), failure.description());
+    }
+}
+
 void SeparateFiles::placeStaged() {
-    std::vector<Staged> batch = std::move(staged_);
-    staged_.clear();
     std::optional<Failure> unsynced;
     try {
-        folder_.sync();
+        folder_.folder().syncFileSystem(folder_.path());
     } catch (const Failure &failure) {
         unsynced = failure;
     }
-    for (const Staged &file : batch) {
+    for (Staged &staged : staged_) {
         try {
             if (unsynced)
                 throw *unsynced;
-            folder_.place(file.path, file.stem);
-            report_.messageWritten();
+            if (folder_.place(staged.file, staged.stem, staged.name))
+                report_.messageWritten();
+            else
+                report_.skipped();
         } catch (const Failure &failure) {
-            ::unlink(file.path.c_str());
-            report_.failed(file.where, failure.description());
+            report_.failed(staged.where, failure.description());
         }
     }
+    // The files that did not take a name are removed with their objects.
+    staged_.clear();
 }
 
 CombinedFile::CombinedFile(OutputFolder &folder, RunReport &report)
-    : folder_(folder), report_(report), staged_(folder.stagingPath()) {
-    const int descriptor =
-        ::open(staged_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (descriptor < 0)
-        throw SystemFailure(errno, staged_);
-    file_ = ::fdopen(descriptor, "wb");
-    if (!file_) {
-        const int error = errno;
-        ::close(descriptor);
-        ::unlink(staged_.c_str());
-        throw SystemFailure(error, staged_);
-    }
-}
-
-CombinedFile::~CombinedFile() {
-    if (file_) {
-        std::fclose(file_);
-        ::unlink(staged_.c_str());
-    }
-}
+    : folder_(folder), report_(report),
+      file_(folder.folder(), folder.path() + "/" + exporting::combinedFileName) {}
 
 void CombinedFile::add(const std::string &text, const std::string &, const std::string &where) {
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
-        report_.failed(where, SystemFailure(errno, staged_).description());
+    try {
+        file_.write(text);
+    } catch (const Failure &failure) {
+        report_.failed(where, failure.description());
         return;
     }
+    ++texts_;
     report_.messageWritten();
 }
 
 void CombinedFile::finish() {
-    std::FILE *file = std::exchange(file_, nullptr);
-    const bool written = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-    const int error = errno;
-    const bool closed = std::fclose(file) == 0;
     try {
-        if (!written || !closed)
-            throw SystemFailure(written ? errno : error, staged_);
-        folder_.place(staged_, CombinedStem());
+        file_.finish(files::Durability::Synced);
+        const std::string stem = CombinedStem();
+        folder_.place(file_, stem, folder_.nameFor(stem).value_or(exporting::combinedFileName));
     } catch (const Failure &failure) {
-        ::unlink(staged_.c_str());
-        report_.failed(folder_.path() + "/" + exporting::combinedFileName, failure.description());
+        report_.withdrawn(texts_, file_.target(), failure.description());
+        return;
+    }
+    try {
+        folder_.folder().syncNames(folder_.path());
+    } catch (const Failure &failure) {
+        report_.failed(folder_.path(), failure.description());
     }
 }
 

@@ -17,17 +17,21 @@ struct Event {
     std::string where;
 };
 
-/// Thrown into the reading once the writing has stopped, to end it early. Not a Failure, so that
-/// no store takes it for one of its own.
-struct WritingStopped {};
+/// Thrown into the reading once the writing has stopped or the run is asked to stop, to end it
+/// early. Not a Failure, so that no store takes it for one of its own.
+struct ReadingEnded {};
 
 /// The events between the reading thread and the writing one, bounded by the size of their
 /// texts. Once abandoned, the reading is stopped at its next event.
 class EventQueue : public StoreOutput {
   public:
-    explicit EventQueue(std::size_t limit) : limit_(limit) {}
+    EventQueue(std::size_t limit, const StopCheck &stopRequested)
+        : limit_(limit), stopRequested_(stopRequested) {}
 
     void message(std::string text, std::string stem, std::string where) override {
+        // A store that does not ask for itself still ends at its next message.
+        if (stopRequested_())
+            throw ReadingEnded{};
         push({Event::Kind::message, std::move(text), std::move(stem), std::move(where)});
     }
     void failed(std::string where, std::string why) override {
@@ -70,13 +74,14 @@ class EventQueue : public StoreOutput {
             return abandoned_ || waitingBytes_ == 0 || waitingBytes_ + event.text.size() <= limit_;
         });
         if (abandoned_)
-            throw WritingStopped{};
+            throw ReadingEnded{};
         waitingBytes_ += event.text.size();
         events_.push_back(std::move(event));
         changed_.notify_all();
     }
 
     const std::size_t limit_;
+    const StopCheck &stopRequested_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Event> events_;
@@ -88,6 +93,8 @@ class EventQueue : public StoreOutput {
 void ReadStores(const std::vector<StoreInput> &stores, const ReadStore &read, ExportTarget &target,
                 EventQueue &queue) {
     for (const StoreInput &store : stores) {
+        if (target.stopRequested())
+            return;
         // Whatever a store throws is that store's failure; nothing else may leave the thread.
         try {
             read(store, target);
@@ -102,7 +109,7 @@ void ReadAll(const std::vector<StoreInput> &stores, const ReadStore &read, Expor
              EventQueue &queue) {
     try {
         ReadStores(stores, read, target, queue);
-    } catch (const WritingStopped &) {
+    } catch (const ReadingEnded &) {
     }
     queue.close();
 }
@@ -124,14 +131,20 @@ void Write(Event &event, MessageSink &sink, RunReport &report) {
 } // namespace
 
 void ReadAhead(const std::vector<StoreInput> &stores, const ReadStore &read,
-               const std::optional<std::string> &folderName, MessageSink &sink, RunReport &report,
-               std::size_t limit) {
-    EventQueue queue(limit);
+               const std::optional<std::string> &folderName, const StopCheck &stopRequested,
+               MessageSink &sink, RunReport &report, std::size_t limit) {
+    EventQueue queue(limit, stopRequested);
     ExportTarget target{queue, folderName};
+    target.stopRequested = stopRequested;
     std::jthread reader([&] { ReadAll(stores, read, target, queue); });
     try {
-        while (auto event = queue.pop())
+        while (auto event = queue.pop()) {
             Write(*event, sink, report);
+            if (stopRequested()) {
+                queue.abandon();
+                return;
+            }
+        }
     } catch (...) {
         queue.abandon(); // the reader must not wait for room that never comes
         throw;

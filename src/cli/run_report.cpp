@@ -35,6 +35,10 @@ void RunReport::messageWritten() {
     showProgress(false);
 }
 
+void RunReport::skipped() {
+    ++skipped_;
+}
+
 void RunReport::storeDone() {
     ++stores_;
     showProgress(true);
@@ -47,6 +51,15 @@ void RunReport::failed(const std::string &where, const std::string &why) {
     out_.flush();
 }
 
+void RunReport::withdrawn(int messages, const std::string &where, const std::string &why) {
+    messages_ -= messages;
+    failures_ += messages;
+    clearProgress();
+    out_ << programName << ": " << where << ": " << why << " ("
+         << Counted(messages, "message", "messages") << " not written)\n";
+    out_.flush();
+}
+
 void RunReport::fatal(const std::string &why) {
     clearProgress();
     out_ << programName << ": " << why << "\n";
@@ -56,8 +69,20 @@ void RunReport::summary() {
     clearProgress();
     if (verbosity_ == Verbosity::Quiet)
         return;
-    out_ << Counted(stores_, "store", "stores") << ", " << Counted(messages_, "message", "messages")
-         << " written, " << GroupedCount(failures_) << " failed\n";
+    out_ << Counted(stores_, "store", "stores") << ", " << counts() << "\n";
+}
+
+void RunReport::stopped(const std::string &signalName, std::size_t stores) {
+    clearProgress();
+    out_ << "stopped by " << signalName << " after " << GroupedCount(stores_) << " of "
+         << Counted(static_cast<long long>(stores), "store", "stores") << ", " << counts() << "\n";
+}
+
+std::string RunReport::counts() const {
+    std::string text = Counted(messages_, "message", "messages") + " written, ";
+    if (skipped_ > 0)
+        text += GroupedCount(skipped_) + " skipped, ";
+    return text + GroupedCount(failures_) + " failed";
 }
 
 void RunReport::clearProgress() {

@@ -1,23 +1,29 @@
 #pragma once
 
+#include "files/folder.h"
+#include "files/staged_file.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace qb::dbx {
 
-/// The folder that receives the converted messages, one file at a time. A file is written under
-/// a hidden temporary name and takes its final name only when whole, and it never replaces a
-/// file that is already there: it takes the next free name instead.
+/// The folder that receives the converted messages, one file at a time, through the durable
+/// writer: a file is written under a hidden staged name nobody can guess and takes its final
+/// name only when whole, and it never replaces a file that is already there: it takes the next
+/// free name instead. The files are work files, read at once and deleted later, so they are not
+/// synced.
 class EmlFolder {
   public:
     /// Opens the folder; throws Failure when it is missing or cannot be opened.
     explicit EmlFolder(const std::string &path);
     /// Drops a file still being written.
-    ~EmlFolder();
+    ~EmlFolder() = default;
     EmlFolder(const EmlFolder &) = delete;
     EmlFolder &operator=(const EmlFolder &) = delete;
 
-    /// Starts a new, empty file under the temporary name. Throws Failure.
+    /// Starts a new, empty file under a staged name. Throws Failure.
     void begin();
     /// Appends to the file begun last. Throws Failure.
     void write(std::string_view bytes);
@@ -28,14 +34,8 @@ class EmlFolder {
     void discard();
 
   private:
-    bool tryName(const std::string &name);
-
-    std::string path_;
-    std::string temporaryName_;
-    int folder_ = -1;
-    int file_ = -1;
-    /// The folder's file system refuses renames that must not replace; hard links serve instead.
-    bool linkInstead_ = false;
+    files::Folder folder_;
+    std::optional<files::StagedFile> file_;
 };
 
 } // namespace qb::dbx

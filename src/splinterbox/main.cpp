@@ -2,6 +2,7 @@
 
 #include "dbx/conversion.h"
 #include "failure/failure.h"
+#include "version/program_version.h"
 
 #include <cstring>
 #include <iostream>
@@ -33,6 +34,8 @@ Exit status:
 } // namespace
 
 int main(int argc, char **argv) {
+    if (qb::PrintVersionWhenAsked(argc, argv, "Splinterbox"))
+        return allWritten;
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << usage;
         return allWritten;

@@ -5,10 +5,11 @@
 #include "support/dbx_writer.h"
 #include "support/test_platform.h"
 
+#include "cli_programs.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
@@ -19,29 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::Eml;
+using test::StemAt;
+
 /// The converter beside the programs of the build, where the test program finds it too.
 std::string ConverterPath() {
-    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "Splinterbox")
-        .string();
-}
-
-/// An .eml text with the four header lines the record shows.
-std::string Eml(const std::string &subject, const std::string &date, const std::string &body) {
-    return "From: Ann <ann@example.org>\r\nTo: bob@example.org\r\nSubject: " + subject +
-           "\r\nDate: " + date + "\r\nContent-Type: text/plain\r\n\r\n" + body;
-}
-
-/// The name that the time 2003-07-01 10:52:SS UTC gets in this machine's time zone.
-std::string StemAt(int second, const std::string &subject) {
-    std::tm utc{};
-    utc.tm_year = 103, utc.tm_mon = 6, utc.tm_mday = 1, utc.tm_hour = 10, utc.tm_min = 52;
-    utc.tm_sec = second;
-    const std::time_t moment = ::timegm(&utc);
-    std::tm local{};
-    ::localtime_r(&moment, &local);
-    return MessageStem({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec},
-                       subject);
+    return test::BuiltProgram("Splinterbox");
 }
 
 class ExportRun : public ::testing::Test {
@@ -60,7 +44,7 @@ class ExportRun : public ::testing::Test {
     }
 
     /// Runs the program with the arguments; the output folder is "out" unless --to is given.
-    ExitCode run(std::vector<std::string> arguments) {
+    int run(std::vector<std::string> arguments) {
         if (std::find(arguments.begin(), arguments.end(), "--to") == arguments.end())
             arguments.insert(arguments.begin(), {"--to", folder / "out"});
         errors.str("");
@@ -85,7 +69,7 @@ TEST_F(ExportRun, ArgumentsAndOutputFoldersGiveTheExitCodes) {
     folder.write("plain-file", "x");
     const struct {
         std::vector<std::string> arguments;
-        ExitCode code;
+        int code;
         const char *error; // a part of the error output
     } cases[] = {
         {{"--help"}, allWritten, ""},

@@ -34,6 +34,8 @@ class LoggingSink : public MessageSink {
     int written_ = 0;
 };
 
+const StopCheck NeverStop = [] { return false; };
+
 std::vector<StoreInput> Stores(int count) {
     std::vector<StoreInput> stores;
     for (int index = 1; index <= count; ++index)
@@ -54,7 +56,7 @@ TEST(ReadAhead, KeepsTheReadingOrderWithATinyLimitAndMakesAThrowingStoreAFailure
             target.output.message(std::string(5, 'y'), store.path + "-c", "");
     };
     // Each text is larger than the limit, so the reading waits for every single write.
-    ReadAhead(Stores(3), read, std::nullopt, sink, report, 8);
+    ReadAhead(Stores(3), read, std::nullopt, NeverStop, sink, report, 8);
 
     EXPECT_EQ(log.str(), "wrote store1.pst-a (20 bytes)\n"
                          "quillbarrow-export: store1.pst: Inbox: \"b\": damaged\n"
@@ -76,7 +78,7 @@ TEST(ReadAhead, PassesTheFolderScopeToTheReading) {
             if (target.takes(folder, folder))
                 target.output.message("text", folder, "");
     };
-    ReadAhead(Stores(1), read, "Sent Items", sink, report);
+    ReadAhead(Stores(1), read, "Sent Items", NeverStop, sink, report);
     EXPECT_EQ(log.str(), "wrote Sent Items (4 bytes)\n");
 }
 
@@ -89,7 +91,7 @@ TEST(ReadAhead, AWriteThatThrowsStopsTheReadingInsteadOfWaitingForIt) {
         for (int message = 0; message < 100'000; ++message, ++read)
             target.output.message(std::string(100, 'x'), "m", "");
     };
-    EXPECT_THROW(ReadAhead(Stores(50), readMany, std::nullopt, sink, report, 1000),
+    EXPECT_THROW(ReadAhead(Stores(50), readMany, std::nullopt, NeverStop, sink, report, 1000),
                  std::runtime_error);
     // The reading ended at its next message once the limit kept it waiting.
     EXPECT_LT(read.load(), 1000);

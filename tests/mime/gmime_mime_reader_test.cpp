@@ -59,6 +59,11 @@ TEST(GmimeMimeReader, TakesTheFirstPlainBodyDecoded) {
          Multipart("mixed", {"Content-Type: message/rfc822\r\n\r\nSubject: inner\r\n" + plainPart,
                              "Content-Type: text/plain\r\n\r\nthe outer text"}),
          "the outer text"},
+        {"a NUL byte does not cut the text off",
+         "Content-Type: text/plain; charset=utf-8\r\n\r\nbefore" + std::string(1, '\0') +
+             "after\r\n",
+         "before\xEF\xBF\xBD"
+         "after\r\n"},
         {"no text part at all",
          Multipart("mixed", {"Content-Type: image/png\r\nContent-Transfer-Encoding: base64\r\n"
                              "\r\niVBORw0KGgo=\r\n"}),

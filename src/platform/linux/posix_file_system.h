@@ -2,8 +2,6 @@
 
 #include "platform/file_system.h"
 
-#include <string_view>
-
 namespace qb {
 
 /// Files and folders through the POSIX file system. Patterns match names in the folder with
@@ -23,15 +21,11 @@ class PosixFileSystem : public FileSystem {
     std::string hostPath(const std::string &path) override;
 };
 
-/// Creates or replaces the file at path with the bytes, whole or not at all: the bytes go into a
-/// hidden temporary file in the same folder, which is synced and then renamed over path. A link
-/// at path is replaced, never followed; a read-only file at path is refused. On failure nothing
-/// new remains and an old file is as it was; throws Failure (see SystemFailure).
+/// Creates or replaces the file at path with the bytes, whole or not at all, through the durable
+/// writer (files::WriteWholeFile with Placement::Replace): a link at path is replaced, never
+/// followed; a read-only file at path is refused. On failure nothing new remains and an old file
+/// is as it was; throws Failure (see SystemFailure).
 void WriteFileSafely(const std::string &path, const std::string &bytes);
-
-/// Writes all bytes to an open file, going on after short and interrupted writes; false, with
-/// errno set, on failure.
-bool WriteAll(int descriptor, std::string_view bytes);
 
 /// True when name matches pattern, where "*" stands for any run of characters and "?" for one.
 bool MatchesWildcard(const std::string &name, const std::string &pattern);

@@ -1,0 +1,77 @@
+#include "files/folder.h"
+
+#include "failure/system_failure.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+namespace qb::files {
+
+Folder::Folder(std::string path, const std::string &reportedAs)
+    : path_(std::move(path)),
+      descriptor_(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (!descriptor_.isOpen())
+        throw SystemFailure(errno, reportedAs.empty() ? path_ : reportedAs);
+}
+
+std::vector<std::string> Folder::names() const {
+    // A descriptor of its own: the listing moves its offset, which the folder's must keep.
+    const int listing = ::openat(descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0)
+        throw SystemFailure(errno, path_);
+    const std::unique_ptr<DIR, int (*)(DIR *)> folder(::fdopendir(listing), ::closedir);
+    if (!folder) {
+        const int error = errno;
+        ::close(listing);
+        throw SystemFailure(error, path_);
+    }
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent *entry = ::readdir(folder.get())) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    if (errno != 0)
+        throw SystemFailure(errno, path_);
+    return names;
+}
+
+void Folder::syncFileSystem(const std::string &reportedAs) const {
+    if (::syncfs(descriptor()) != 0)
+        throw SystemFailure(errno, reportedAs);
+}
+
+void Folder::syncNames(const std::string &reportedAs) const {
+    if (::fsync(descriptor()) != 0)
+        throw SystemFailure(errno, reportedAs);
+}
+
+bool Folder::renameWithoutReplacing(const std::string &from, const std::string &to,
+                                    const std::string &reportedAs) {
+    if (!linkInsteadOfRename_) {
+        if (::renameat2(descriptor(), from.c_str(), descriptor(), to.c_str(), RENAME_NOREPLACE) ==
+            0)
+            return true;
+        if (errno == EEXIST)
+            return false;
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+            throw SystemFailure(errno, reportedAs);
+        linkInsteadOfRename_ = true;
+    }
+    if (::linkat(descriptor(), from.c_str(), descriptor(), to.c_str(), 0) != 0) {
+        if (errno == EEXIST)
+            return false;
+        throw SystemFailure(errno, reportedAs);
+    }
+    // The file bears its name now; a staged name left behind is removed with the staged file
+    // or, should that fail too, by the next run as a file of a process that is gone.
+    ::unlinkat(descriptor(), from.c_str(), 0);
+    return true;
+}
+
+} // namespace qb::files

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "failure/caught_failure.h"
 #include "failure/failure.h"
 
-#include <exception>
-#include <new>
 #include <optional>
 
 namespace qb::outlook {
@@ -14,15 +13,7 @@ namespace qb::outlook {
 template <typename T> class PropertyRead {
   public:
     template <typename Read> explicit PropertyRead(Read &&read) {
-        try {
-            value_ = read();
-        } catch (const Failure &failure) {
-            failure_ = failure;
-        } catch (const std::bad_alloc &) {
-            failure_ = Failure(error_number::outOfMemory, programSource, "Out of memory");
-        } catch (const std::exception &other) {
-            failure_ = Failure(error_number::invalidProcedureCall, programSource, other.what());
-        }
+        failure_ = CaughtFailure([&] { value_ = read(); });
     }
 
     bool failed() const { return failure_.has_value(); }

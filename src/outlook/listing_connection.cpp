@@ -1,7 +1,7 @@
+#include "failure/required_object.h"
 #include "outlook/attached_store.h"
 #include "outlook/message_text.h"
 #include "outlook/outlook_listing.h"
-#include "outlook/required_object.h"
 
 #include <optional>
 

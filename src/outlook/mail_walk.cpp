@@ -1,6 +1,6 @@
+#include "failure/required_object.h"
 #include "outlook/outlook_listing.h"
 #include "outlook/property_read.h"
-#include "outlook/required_object.h"
 #include "outlook/search_filter.h"
 
 #include <optional>

@@ -39,7 +39,8 @@ void ShowDefaultPointer(WindowModel &window) {
 
 MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &expressWindow)
     : platform_(platform), settings_(settings), expressWindow_(expressWindow),
-      listing_(platform, {window, Text1, Text2, Option3, Option4, ListView1}),
+      listing_(outlook::ListingFacilitiesOf(platform),
+               {window, Text1, Text2, Option3, Option4, ListView1}),
       download_(platform, {window, Text3, Combo1, Option2, ListView1}) {
     window.addControls({&Frame5,      &Text3,       &PushButton9, &Frame4,    &Combo1,
                         &PushButton7, &Frame2,      &Option1,     &Option2,   &Frame3,
@@ -89,14 +90,14 @@ void MainWindow::wireHandlers() {
     Option4.onClick = saveSource;
     Combo1.onClick = [this] { settings_.write("Combo1", std::to_string(Combo1.listIndex())); };
 
-    PushButton1.onClick = [this] { listing_.PushButton1_Click(); };
-    PushButton2.onClick = [this] { listing_.PushButton2_Click(); };
+    PushButton1.onClick = [this] { listing_.listMessages(); };
+    PushButton2.onClick = [this] { listing_.findMessages(); };
     PushButton3.onClick = [this] { download_.PushButton3_Click(); };
     PushButton4.onClick = [this] { PushButton4_Click(); };
-    PushButton5.onClick = [this] { listing_.PushButton5_Click(); };
-    PushButton6.onClick = [this] { listing_.PushButton6_Click(); };
+    PushButton5.onClick = [this] { listing_.checkAllRows(); };
+    PushButton6.onClick = [this] { listing_.uncheckAllRows(); };
     PushButton7.onClick = [this] { PushButton7_Click(); };
-    PushButton8.onClick = [this] { listing_.PushButton8_Click(); };
+    PushButton8.onClick = [this] { listing_.pickPstFile(); };
     PushButton9.onClick = [this] {
         exporting::BrowseOutputFolder(platform_, window, Text3, "Form1", "PushButton9_Click");
     };

@@ -11,7 +11,11 @@ enum Cell { Root, TopFolder, Subfolder, Date, FromTo, Email, Attachments, Subjec
 
 } // namespace
 
-void OutlookListing::appendMessageRow(Guard &guard, Folder &holder, Item &item) {
+void OutlookListing::enteredTopFolder(const std::string &name) {
+    state_.strTopFolder = name;
+}
+
+void OutlookListing::take(Guard &guard, const mail::WalkPlace &, Folder &holder, Item &item) {
     // The cells are gathered first and the row is appended in one call, so a cell that cannot
     // be read leaves only that cell empty.
     std::vector<std::string> cells(CellCount);
@@ -22,7 +26,8 @@ void OutlookListing::appendMessageRow(Guard &guard, Folder &holder, Item &item) 
         if (name != state_.strTopFolder)
             cells[Subfolder] = name;
     });
-    guard.step(128, [&] { cells[Date] = ReceivedTimeText(platform_.locale, item.ReceivedTime()); });
+    guard.step(128,
+               [&] { cells[Date] = ReceivedTimeText(facilities_.locale, item.ReceivedTime()); });
     guard.step(130, [&] { cells[FromTo] = item.SenderName(); });
     if (state_.iOutlookVersion >= 10 &&
         guard.test(132, [&] { return item.SenderEmailType() == "SMTP"; }))

@@ -1,5 +1,7 @@
 #include "outlook/outlook_listing.h"
 
+#include "outlook/row_checks.h"
+
 namespace qb::outlook {
 
 ListingFacilities ListingFacilitiesOf(Platform &platform) {
@@ -42,19 +44,13 @@ void OutlookListing::findMessages() {
 }
 
 void OutlookListing::checkAllRows() {
-    Guard guard(facilities_.reporter, listing_procedure::checkAllRows);
-    int rows = 0;
-    guard.step(100, [&] { rows = controls_.ListView1.rowCount(); });
-    for (int row = 1; row <= rows; ++row)
-        guard.step(102, [&] { controls_.ListView1.setChecked(row, true); });
+    MarkAllRows(facilities_.reporter, controls_.ListView1, CheckMark::Set,
+                listing_procedure::checkAllRows);
 }
 
 void OutlookListing::uncheckAllRows() {
-    Guard guard(facilities_.reporter, listing_procedure::uncheckAllRows);
-    int rows = 0;
-    guard.step(100, [&] { rows = controls_.ListView1.rowCount(); });
-    for (int row = 1; row <= rows; ++row)
-        guard.step(102, [&] { controls_.ListView1.setChecked(row, false); });
+    MarkAllRows(facilities_.reporter, controls_.ListView1, CheckMark::Clear,
+                listing_procedure::uncheckAllRows);
 }
 
 void OutlookListing::pickPstFile() {

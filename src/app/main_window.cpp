@@ -4,13 +4,11 @@
 #include "app/main_module.h"
 #include "export/file_utilities.h"
 #include "export/folder_browser.h"
+#include "outlook/message_columns.h"
 
 namespace qb {
 namespace {
 
-const char *const columnHeaders[] = {"Root",  "Folder",      "Subfolder", "Date", "From/To",
-                                     "Email", "Attachments", "Subject",   "ID"};
-const int columnWidths[] = {2000, 2000, 2000, 1500, 1900, 2000, 1500, 7000, 1};
 const char *const scopeItems[] = {
     "Checked Items", "All",        "Inbox",         "Outbox",
     "Drafts",        "Sent Items", "Deleted Items", "User-specified Folder"};
@@ -133,9 +131,11 @@ void MainWindow::Form_Load() {
     guard.step(134, [&] { Option3.setValue(settings_.boolean("Option3", "1")); });
     guard.step(136, [&] { Option4.setValue(settings_.boolean("Option4", "0")); });
     // Line 138 took the column collection; the list view model is that collection itself.
-    for (int column = 0; column < 9; ++column)
-        guard.step(140 + 2 * column,
-                   [&] { ListView1.addColumn(columnHeaders[column], columnWidths[column]); });
+    for (std::size_t column = 0; column < outlook::messageColumns.size(); ++column)
+        guard.step(140 + 2 * static_cast<int>(column), [&] {
+            ListView1.addColumn(outlook::messageColumns[column].header,
+                                outlook::messageColumns[column].width);
+        });
     guard.step(158, [&] { ListView1.clear(); });
     guard.step(160, [&] { ListView1.refresh(); });
     for (int item = 0; item < 8; ++item)

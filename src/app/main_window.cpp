@@ -4,13 +4,11 @@
 #include "app/main_module.h"
 #include "export/file_utilities.h"
 #include "export/folder_browser.h"
+#include "outlook/message_columns.h"
 
 namespace qb {
 namespace {
 
-const char *const columnHeaders[] = {"Root",  "Folder",      "Subfolder", "Date", "From/To",
-                                     "Email", "Attachments", "Subject",   "ID"};
-const int columnWidths[] = {2000, 2000, 2000, 1500, 1900, 2000, 1500, 7000, 1};
 const char *const scopeItems[] = {
     "Checked Items", "All",        "Inbox",         "Outbox",
     "Drafts",        "Sent Items", "Deleted Items", "User-specified Folder"};
@@ -39,7 +37,8 @@ void ShowDefaultPointer(WindowModel &window) {
 
 MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &expressWindow)
     : platform_(platform), settings_(settings), expressWindow_(expressWindow),
-      listing_(platform, {window, Text1, Text2, Option3, Option4, ListView1}),
+      listing_(outlook::ListingFacilitiesOf(platform),
+               {window, Text1, Text2, Option3, Option4, ListView1}),
       download_(platform, {window, Text3, Combo1, Option2, ListView1}) {
     window.addControls({&Frame5,      &Text3,       &PushButton9, &Frame4,    &Combo1,
                         &PushButton7, &Frame2,      &Option1,     &Option2,   &Frame3,
@@ -89,14 +88,14 @@ void MainWindow::wireHandlers() {
     Option4.onClick = saveSource;
     Combo1.onClick = [this] { settings_.write("Combo1", std::to_string(Combo1.listIndex())); };
 
-    PushButton1.onClick = [this] { listing_.PushButton1_Click(); };
-    PushButton2.onClick = [this] { listing_.PushButton2_Click(); };
+    PushButton1.onClick = [this] { listing_.listMessages(); };
+    PushButton2.onClick = [this] { listing_.findMessages(); };
     PushButton3.onClick = [this] { download_.PushButton3_Click(); };
     PushButton4.onClick = [this] { PushButton4_Click(); };
-    PushButton5.onClick = [this] { listing_.PushButton5_Click(); };
-    PushButton6.onClick = [this] { listing_.PushButton6_Click(); };
+    PushButton5.onClick = [this] { listing_.checkAllRows(); };
+    PushButton6.onClick = [this] { listing_.uncheckAllRows(); };
     PushButton7.onClick = [this] { PushButton7_Click(); };
-    PushButton8.onClick = [this] { listing_.PushButton8_Click(); };
+    PushButton8.onClick = [this] { listing_.pickPstFile(); };
     PushButton9.onClick = [this] {
         exporting::BrowseOutputFolder(platform_, window, Text3, "Form1", "PushButton9_Click");
     };
@@ -132,9 +131,11 @@ void MainWindow::Form_Load() {
     guard.step(134, [&] { Option3.setValue(settings_.boolean("Option3", "1")); });
     guard.step(136, [&] { Option4.setValue(settings_.boolean("Option4", "0")); });
     // Line 138 took the column collection; the list view model is that collection itself.
-    for (int column = 0; column < 9; ++column)
-        guard.step(140 + 2 * column,
-                   [&] { ListView1.addColumn(columnHeaders[column], columnWidths[column]); });
+    for (std::size_t column = 0; column < outlook::messageColumns.size(); ++column)
+        guard.step(140 + 2 * static_cast<int>(column), [&] {
+            ListView1.addColumn(outlook::messageColumns[column].header,
+                                outlook::messageColumns[column].width);
+        });
     guard.step(158, [&] { ListView1.clear(); });
     guard.step(160, [&] { ListView1.refresh(); });
     for (int item = 0; item < 8; ++item)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/mail_walk.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,12 +25,13 @@ struct ExportTarget {
     StoreOutput &output;
     /// Only messages whose top-level or own folder has this name, when set.
     std::optional<std::string> folderName;
-    /// True once the run is asked to stop: a store asks before each message and ends there.
-    std::function<bool()> stopRequested = [] { return false; };
+    /// Asked before each message; once it says yes, the store's reading ends after the current
+    /// message. Empty means never.
+    std::function<bool()> stopRequested = {};
 
     /// True when a message of those folders is taken.
     bool takes(const std::string &topFolder, const std::string &ownFolder) const {
-        return !folderName || *folderName == topFolder || *folderName == ownFolder;
+        return mail::TakesFolder(folderName, topFolder, ownFolder);
     }
 };
 

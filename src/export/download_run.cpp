@@ -2,12 +2,10 @@
 
 #include "export/file_utilities.h"
 #include "export/output_names.h"
-#include "outlook/required_object.h"
+#include "failure/required_object.h"
 #include "text/plain_text.h"
 
 namespace qb::exporting {
-
-using outlook::Required;
 
 DownloadRun::DownloadRun(Platform &platform, DownloadControls controls, Guard &guard)
     : platform_(platform), controls_(controls), guard_(guard) {}

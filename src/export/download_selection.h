@@ -1,5 +1,6 @@
 #pragma once
 
+#include "outlook/message_columns.h"
 #include "platform/controls/list_view.h"
 
 #include <array>
@@ -59,8 +60,8 @@ struct RowLines {
 const RowLines &LinesFor(Selection selection);
 
 /// Sub-items of an Outlook message row that the download reads.
-inline constexpr int folderSubItem = 1;
-inline constexpr int subfolderSubItem = 2;
-inline constexpr int entryIdSubItem = 8;
+inline constexpr int folderSubItem = outlook::SubItemOf(outlook::MessageColumn::Folder);
+inline constexpr int subfolderSubItem = outlook::SubItemOf(outlook::MessageColumn::Subfolder);
+inline constexpr int entryIdSubItem = outlook::SubItemOf(outlook::MessageColumn::Id);
 
 } // namespace qb::exporting

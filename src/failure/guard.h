@@ -1,10 +1,9 @@
 #pragma once
 
+#include "failure/caught_failure.h"
 #include "failure/failure.h"
 
-#include <exception>
 #include <functional>
-#include <new>
 #include <string>
 
 namespace qb {
@@ -15,6 +14,14 @@ class FailureReporter {
     virtual ~FailureReporter() = default;
     virtual void report(const Failure &failure, const std::string &procedurePath, int line,
                         const std::string &extraLine) = 0;
+};
+
+/// The designed name of a guarded procedure, as its failure reports show it: the window or module
+/// ("Form1") and the procedure ("PushButton1_Click"). Kept as data beside the function that does
+/// the work, which is named for what it does.
+struct ProcedureName {
+    const char *object;
+    const char *procedure;
 };
 
 /// The failure guard of one run of a guarded procedure.
@@ -28,6 +35,8 @@ class Guard {
   public:
     /// Guards object.procedure; reports name "Ferndock2021/08/31." + object + "." + procedure.
     Guard(FailureReporter &reporter, const std::string &object, const std::string &procedure);
+    Guard(FailureReporter &reporter, const ProcedureName &name)
+        : Guard(reporter, name.object, name.procedure) {}
 
     /// Adds a last line to every report, built when the report is shown. A failure while building
     /// it is not caught here: it reaches the caller of the guarded procedure.
@@ -46,15 +55,8 @@ class Guard {
 
     /// Runs a step without a line number of its own.
     template <typename Body> void run(Body &&body) {
-        try {
-            body();
-        } catch (const Failure &failure) {
-            report(failure);
-        } catch (const std::bad_alloc &) {
-            report(Failure(error_number::outOfMemory, programSource, "Out of memory"));
-        } catch (const std::exception &other) {
-            report(Failure(error_number::invalidProcedureCall, programSource, other.what()));
-        }
+        if (const auto failure = CaughtFailure(std::forward<Body>(body)))
+            report(*failure);
     }
 
     /// Evaluates the test of a conditional step; a test that fails counts as true.

@@ -1,8 +1,9 @@
 #include "mail/message_rendering.h"
 
+#include "mail/message_reading.h"
 #include "text/plain_text.h"
 
-namespace qb {
+namespace qb::mail {
 namespace {
 
 std::string HeaderLine(const std::string &name, const std::string &value) {
@@ -45,4 +46,18 @@ std::string RenderMessageText(const MessageText &message) {
     return text;
 }
 
-} // namespace qb
+std::string RenderedText(Message &message) {
+    MessageText text;
+    const std::string senderName = message.senderName();
+    text.from = FormatSender(senderName, SmtpSenderAddress(message));
+    const auto sent = SentTime(message);
+    text.sent = sent ? FormatLongDateTime(*sent) : std::string();
+    text.to = message.displayTo();
+    text.cc = message.displayCc();
+    text.subject = message.subject();
+    text.attachments = AttachmentNames(message);
+    text.body = BodyText(message);
+    return RenderMessageText(text);
+}
+
+} // namespace qb::mail

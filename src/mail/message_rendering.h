@@ -1,9 +1,12 @@
 #pragma once
 
+#include "mail/message.h"
+
 #include <string>
 #include <vector>
 
-namespace qb {
+// The plain-text rendering of a message that the window's download and the command line write.
+namespace qb::mail {
 
 /// What the plain-text rendering of a message shows, already as UTF-8.
 struct MessageText {
@@ -25,4 +28,10 @@ std::string RenderMessageText(const MessageText &message);
 /// when there is no name.
 std::string FormatSender(const std::string &name, const std::string &address);
 
-} // namespace qb
+/// The plain-text rendering of a message read from its store: From is the sender's name and
+/// internet address, Sent the long form of SentTime, To and Cc the store's display lines, then
+/// the subject, the attachment names and BodyText. Throws the Failure of the first part that
+/// cannot be read.
+std::string RenderedText(Message &message);
+
+} // namespace qb::mail

@@ -1,7 +1,8 @@
+#include "failure/required_object.h"
 #include "outlook/attached_store.h"
 #include "outlook/message_text.h"
 #include "outlook/outlook_listing.h"
-#include "outlook/required_object.h"
+#include "outlook/search_filter.h"
 
 #include <optional>
 
@@ -17,45 +18,58 @@ void SetRootFolder(std::string &strRootFolder, Folder &root) {
 
 } // namespace
 
-void OutlookListing::getAllEmailOutlook() {
-    Guard guard(platform_.reporter, "Form1", "getAllEmailOutlook");
+mail::WalkScope OutlookListing::walkScope() {
+    mail::WalkScope scope;
+    // Both are read afresh for every message, as a listing started from a yield may change them.
+    scope.search = mail::MessageSearch{[this] { return state_.bSearchMode; },
+                                       [this](Item &item) { return passesSearch(item); }};
+    return scope;
+}
+
+bool OutlookListing::passesSearch(Item &item) {
+    return PassesSearchFilter(item, controls_.Text1.text(), state_.iOutlookVersion,
+                              facilities_.locale);
+}
+
+void OutlookListing::listChosenSource() {
+    Guard guard(facilities_.reporter, listing_procedure::listChosenSource);
     guard.step(100, [&] { controls_.window.setPointer(MousePointer::Busy); });
-    guard.step(102, [&] { platform_.clock.sleep(1000); });
+    guard.step(102, [&] { facilities_.clock.sleep(1000); });
     std::shared_ptr<Application> application;
-    guard.step(104, [&] { application = platform_.outlook.createApplication(); });
+    guard.step(104, [&] { application = facilities_.mailStores.createApplication(); });
     guard.step(106,
                [&] { state_.iOutlookVersion = MajorVersion(Required(application).Version()); });
     std::shared_ptr<Namespace> mapi;
     guard.step(108, [&] { mapi = Required(application).GetNamespace("MAPI"); });
+    mail::MailWalk walk({facilities_.reporter, facilities_.events}, walkScope(), *this);
     if (guard.test(110, [&] { return controls_.Option3.value(); }))
-        listProfileStores(guard, mapi.get());
+        listProfileStores(guard, mapi.get(), walk);
     else if (guard.test(124, [&] { return controls_.Option4.value(); }))
-        listPstFile(guard, mapi.get());
+        listPstFile(guard, mapi.get(), walk);
     guard.step(136, [&] {
         mapi.reset();
         application.reset();
     });
     guard.step(138, [&] { controls_.window.setPointer(MousePointer::Default); });
     guard.step(140, [&] { state_.bSearchMode = false; });
-    guard.step(142, [&] { MsgBox(platform_, "Done."); });
+    guard.step(142, [&] { showMessage("Done."); });
 }
 
-void OutlookListing::listProfileStores(Guard &guard, Namespace *mapi) {
+void OutlookListing::listProfileStores(Guard &guard, Namespace *mapi, mail::MailWalk &walk) {
     int stores = 0;
     guard.step(112, [&] { stores = Required(Required(mapi).folders()).count(); });
     for (int i = 1; i <= stores; ++i) {
-        guard.step(116, [&] { platform_.events.processEvents(); });
+        guard.step(116, [&] { facilities_.events.processEvents(); });
         std::shared_ptr<Folder> root;
         guard.step(118, [&] { root = Required(Required(mapi).folders()).item(i); });
         if (!root)
             continue; // reported; walking nothing beats walking the previous store again
         guard.step(120, [&] { SetRootFolder(state_.strRootFolder, *root); });
-        bool recursive = true;
-        guard.step(122, [&] { GetMailItems(1, root, recursive); });
+        guard.step(122, [&] { walk.walkStore(root, state_.strRootFolder); });
     }
 }
 
-void OutlookListing::listPstFile(Guard &guard, Namespace *mapi) {
+void OutlookListing::listPstFile(Guard &guard, Namespace *mapi, mail::MailWalk &walk) {
     // Text2 is read once: a second action started from a yield may change it meanwhile.
     const std::string path = controls_.Text2.text();
     std::optional<std::vector<std::string>> storesBefore;
@@ -77,8 +91,7 @@ void OutlookListing::listPstFile(Guard &guard, Namespace *mapi) {
     if (!attached.root)
         return;
     guard.step(130, [&] { SetRootFolder(state_.strRootFolder, *attached.root); });
-    bool recursive = true;
-    guard.step(132, [&] { GetMailItems(1, attached.root, recursive); });
+    guard.step(132, [&] { walk.walkStore(attached.root, state_.strRootFolder); });
     // A store that was open before the listing belongs to the user's profile and stays there.
     if (attached.attachedByListing)
         guard.step(134, [&] { Required(mapi).RemoveStore(*attached.root); });

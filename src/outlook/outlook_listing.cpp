@@ -1,16 +1,28 @@
 #include "outlook/outlook_listing.h"
 
+#include "outlook/row_checks.h"
+
 namespace qb::outlook {
 
-OutlookListing::OutlookListing(Platform &platform, ListingControls controls)
-    : platform_(platform), controls_(controls) {}
+ListingFacilities ListingFacilitiesOf(Platform &platform) {
+    return {platform.reporter,    platform.events,       platform.clock,
+            platform.locale,      platform.messageBoxes, platform.applicationTitle,
+            platform.fileDialogs, platform.files,        platform.outlook};
+}
 
-void OutlookListing::PushButton1_Click() {
-    Guard guard(platform_.reporter, "Form1", "PushButton1_Click");
-    if (guard.test(100, [&] { return !IsOutlookInstalled(platform_.outlook); })) {
+OutlookListing::OutlookListing(ListingFacilities facilities, ListingControls controls)
+    : facilities_(facilities), controls_(controls) {}
+
+void OutlookListing::showMessage(const std::string &text) {
+    facilities_.messageBoxes.show(text, facilities_.applicationTitle, MessageIcon::None,
+                                  MessageButtons::Ok);
+}
+
+void OutlookListing::listMessages() {
+    Guard guard(facilities_.reporter, listing_procedure::listMessages);
+    if (guard.test(100, [&] { return !IsOutlookInstalled(facilities_.mailStores); })) {
         guard.step(102, [&] {
-            MsgBox(platform_, "MS Outlook does not appear to be installed on "
-                              "this computer.");
+            showMessage("MS Outlook does not appear to be installed on this computer.");
         });
         return;
     }
@@ -18,43 +30,37 @@ void OutlookListing::PushButton1_Click() {
         return;
     guard.step(114, [&] { controls_.ListView1.clear(); });
     guard.step(116, [&] { controls_.ListView1.refresh(); });
-    guard.step(118, [&] { getAllEmailOutlook(); });
+    guard.step(118, [&] { listChosenSource(); });
 }
 
-void OutlookListing::PushButton2_Click() {
-    Guard guard(platform_.reporter, "Form1", "PushButton2_Click");
+void OutlookListing::findMessages() {
+    Guard guard(facilities_.reporter, listing_procedure::findMessages);
     if (!pstFileIsUsable(guard, 100))
         return;
     guard.step(110, [&] { controls_.ListView1.clear(); });
     guard.step(112, [&] { controls_.ListView1.refresh(); });
     guard.step(114, [&] { state_.bSearchMode = true; });
-    guard.step(116, [&] { getAllEmailOutlook(); });
+    guard.step(116, [&] { listChosenSource(); });
 }
 
-void OutlookListing::PushButton5_Click() {
-    Guard guard(platform_.reporter, "Form1", "PushButton5_Click");
-    int rows = 0;
-    guard.step(100, [&] { rows = controls_.ListView1.rowCount(); });
-    for (int row = 1; row <= rows; ++row)
-        guard.step(102, [&] { controls_.ListView1.setChecked(row, true); });
+void OutlookListing::checkAllRows() {
+    MarkAllRows(facilities_.reporter, controls_.ListView1, CheckMark::Set,
+                listing_procedure::checkAllRows);
 }
 
-void OutlookListing::PushButton6_Click() {
-    Guard guard(platform_.reporter, "Form1", "PushButton6_Click");
-    int rows = 0;
-    guard.step(100, [&] { rows = controls_.ListView1.rowCount(); });
-    for (int row = 1; row <= rows; ++row)
-        guard.step(102, [&] { controls_.ListView1.setChecked(row, false); });
+void OutlookListing::uncheckAllRows() {
+    MarkAllRows(facilities_.reporter, controls_.ListView1, CheckMark::Clear,
+                listing_procedure::uncheckAllRows);
 }
 
-void OutlookListing::PushButton8_Click() {
-    Guard guard(platform_.reporter, "Form1", "PushButton8_Click");
+void OutlookListing::pickPstFile() {
+    Guard guard(facilities_.reporter, listing_procedure::pickPstFile);
     FileDialogRequest request;
     guard.step(100, [&] { request.fileName.clear(); });
     guard.step(102, [&] { request.title = "Select PST File"; });
     guard.step(104, [&] { request.filter = "All PST Files (*.pst)|*.pst|"; });
     std::string chosen;
-    guard.step(106, [&] { chosen = platform_.fileDialogs.open(request); });
+    guard.step(106, [&] { chosen = facilities_.fileDialogs.open(request); });
     guard.step(108, [&] {
         if (!chosen.empty())
             controls_.Text2.setText(chosen);

@@ -1,12 +1,20 @@
 #pragma once
 
-#include "outlook/store_walk.h"
+#include "failure/guard.h"
+#include "mail/mail_walk.h"
+#include "platform/clock.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"
 #include "platform/controls/window_model.h"
+#include "platform/event_pump.h"
+#include "platform/file_dialogs.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
 #include "platform/outlook_api.h"
 #include "platform/platform.h"
+#include "platform/processes.h"
+#include "platform/text_locale.h"
 
 #include <cstdint>
 #include <memory>
@@ -24,6 +32,23 @@ struct ListingControls {
     ListView &ListView1;   // Outlook message list
 };
 
+/// The facilities the Outlook listing uses.
+struct ListingFacilities {
+    FailureReporter &reporter;
+    EventPump &events;
+    Clock &clock;
+    TextLocale &locale;
+    MessageBoxes &messageBoxes;
+    /// Caption of the listing's message boxes, read each time one is shown: start-up sets it.
+    const std::string &applicationTitle;
+    FileDialogs &fileDialogs;
+    FileSystem &files;
+    MailStoreLayer &mailStores;
+};
+
+/// The listing's facilities among those a window is given.
+ListingFacilities ListingFacilitiesOf(Platform &platform);
+
 /// Form-level state of the main window that the walk uses.
 struct ListingState {
     std::string strRootFolder;
@@ -32,50 +57,62 @@ struct ListingState {
     std::int16_t iOutlookVersion = 0;
 };
 
-/// The Outlook road of the main window: "Get Emails From Outlook", the connection and folder
-/// walk that fill the message list, "Find", "Select All Items", "Deselect All Items" and the
-/// PST file picker. Every handler runs under its own failure guard with the main window's
-/// procedure paths ("Form1.PushButton1_Click", "Form1.getAllEmailOutlook", ...).
-class OutlookListing {
-  public:
-    OutlookListing(Platform &platform, ListingControls controls);
+/// The designed names of the listing's guarded procedures, as its failure reports show them.
+namespace listing_procedure {
+inline constexpr ProcedureName listMessages{"Form1", "PushButton1_Click"};
+inline constexpr ProcedureName listChosenSource{"Form1", "getAllEmailOutlook"};
+inline constexpr ProcedureName findMessages{"Form1", "PushButton2_Click"};
+inline constexpr ProcedureName checkAllRows{"Form1", "PushButton5_Click"};
+inline constexpr ProcedureName uncheckAllRows{"Form1", "PushButton6_Click"};
+inline constexpr ProcedureName pickPstFile{"Form1", "PushButton8_Click"};
+} // namespace listing_procedure
 
-    void PushButton1_Click(); // "Get Emails From Outlook"
-    void getAllEmailOutlook();
-    void GetMailItems(std::int16_t pLevel, const std::shared_ptr<Folder> &pFld, bool &Recursive);
-    void PushButton2_Click(); // "Find"
-    void PushButton5_Click(); // "Select All Items"
-    void PushButton6_Click(); // "Deselect All Items"
-    void PushButton8_Click(); // PST file picker
+/// The Outlook road of the main window: the listing that fills the message list through the
+/// shared folder walk, the search, the check marks and the PST file picker. Every action runs
+/// under its own failure guard, named as listing_procedure names it.
+class OutlookListing : private mail::MessageTaker {
+  public:
+    OutlookListing(ListingFacilities facilities, ListingControls controls);
+
+    /// "Get Emails From Outlook": checks that a mail store can be opened and that the chosen
+    /// source is usable, empties the list and lists the source.
+    void listMessages();
+    /// "Find": checks the chosen source, empties the list and lists only the messages that
+    /// contain the search text (Text1).
+    void findMessages();
+    /// "Select All Items" and "Deselect All Items".
+    void checkAllRows();
+    void uncheckAllRows();
+    /// The "..." button beside Text2: a file-open dialog for a PST file, whose choice goes into
+    /// Text2; a cancelled dialog changes nothing.
+    void pickPstFile();
 
   private:
+    /// Opens a connection to the mail stores, lists the chosen source and ends with "Done.".
+    void listChosenSource();
     /// The two checks of the PST source, numbered from firstLine; false when the action stops.
     bool pstFileIsUsable(Guard &guard, int firstLine);
     /// Lists every store of the profile, in the order of the namespace's folders.
-    void listProfileStores(Guard &guard, Namespace *mapi);
+    void listProfileStores(Guard &guard, Namespace *mapi, mail::MailWalk &walk);
     /// Attaches the PST file of Text2, lists it and detaches it when this listing attached it.
-    void listPstFile(Guard &guard, Namespace *mapi);
-    /// Walks one subfolder of the folder being walked: its subfolders, then its messages.
-    void walkSubfolder(Guard &guard, std::int16_t pLevel, const std::shared_ptr<Folder> &subfolder,
-                       bool &Recursive);
-    /// Lists item `position` of a subfolder when it is a mail message that the search lets
-    /// through; an item of which nothing can be read is only noted for the store's report.
-    void considerItem(Guard &guard, Folder &holder, Item &item, int position);
-    /// Builds the cells of one message row and appends the row.
-    void appendMessageRow(Guard &guard, Folder &holder, Item &item);
+    void listPstFile(Guard &guard, Namespace *mapi, mail::MailWalk &walk);
+    /// The walk of the listing: the window's scope, with the search of a Find listing.
+    mail::WalkScope walkScope();
+    /// Whether a message contains the search text of Text1.
+    bool passesSearch(Item &item);
+    void showMessage(const std::string &text);
 
-    Platform &platform_;
+    void enteredTopFolder(const std::string &name) override;
+    /// Builds the cells of one message row and appends the row.
+    void take(Guard &guard, const mail::WalkPlace &place, Folder &holder, Item &item) override;
+
+    ListingFacilities facilities_;
     ListingControls controls_;
     ListingState state_;
-    StoreWalk storeWalk_;
 };
 
 /// True when an application object can be created; never reports.
 bool IsOutlookInstalled(MailStoreLayer &layer);
-
-/// False for the folders whose trees hold news and public folders, not the user's mail; no walk
-/// goes into them.
-bool IsWalkedFolder(const std::string &folderName);
 
 /// Ends every process that this program started, directly or through the processes it started,
 /// whose executable name ends with processName, compared without regard to letter case. Other

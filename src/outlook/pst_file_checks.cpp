@@ -16,11 +16,11 @@ bool OutlookListing::pstFileIsUsable(Guard &guard, int firstLine) {
         return true;
     const std::string &path = controls_.Text2.text();
     if (guard.test(firstLine + 2, [&] { return Trimmed(path).empty(); })) {
-        guard.step(firstLine + 4, [&] { MsgBox(platform_, "You forgot to input PST File."); });
+        guard.step(firstLine + 4, [&] { showMessage("You forgot to input PST File."); });
         return false;
     }
-    if (guard.test(firstLine + 6, [&] { return !FileIsPresent(platform_.files, path); })) {
-        guard.step(firstLine + 8, [&] { MsgBox(platform_, "PST File not found."); });
+    if (guard.test(firstLine + 6, [&] { return !FileIsPresent(facilities_.files, path); })) {
+        guard.step(firstLine + 8, [&] { showMessage("PST File not found."); });
         return false;
     }
     return true;

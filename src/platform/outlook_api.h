@@ -5,6 +5,11 @@
 #include <memory>
 #include <string>
 
+// The message model lives in mail/, above this layer: the object model only hands it out.
+namespace qb::mail {
+class Message;
+}
+
 // The mail-store object model the Outlook road works with: an application, its "MAPI"
 // namespace, folders, items. Collections are counted from 1. Every call that fails throws
 // qb::Failure carrying the store's description of what went wrong.
@@ -33,6 +38,8 @@ class Item {
     virtual void SaveAs(const std::string &path, int saveType) = 0;
     /// The text SaveAs(path, saveType) writes, for callers that place it themselves.
     virtual std::string SavedText(int saveType) = 0;
+    /// The whole message as the store keeps it, read part by part when asked for.
+    virtual std::shared_ptr<mail::Message> message() = 0;
 };
 
 class Items {

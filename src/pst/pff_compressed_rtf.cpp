@@ -1,5 +1,6 @@
 #include "pst/pff_compressed_rtf.h"
 
+#include "mail/message_reading.h"
 #include "pst/pff_item_handle.h"
 #include "pst/pff_properties.h"
 
@@ -20,15 +21,10 @@ std::size_t LargestRtfBody(std::size_t compressedSize) {
     return compressedSize * largestExpansion + closingNuls;
 }
 
-std::string WithoutTrailingNuls(std::string text) {
-    text.resize(text.find_last_not_of('\0') + 1); // npos + 1 leaves nothing of all-NUL text
-    return text;
-}
-
-std::string ReadRtfBody(PffItemHandle &message) {
+std::optional<std::string> ReadRtfBody(PffItemHandle &message) {
     const auto compressedSize = PropertySize(message, pff_property::compressedRtfBody);
     if (!compressedSize)
-        return {};
+        return std::nullopt;
     libpff_item_t *item = message.get();
     const auto rtf = ReadSized(
         message, "cannot read the RTF body",
@@ -39,7 +35,9 @@ std::string ReadRtfBody(PffItemHandle &message) {
             return libpff_message_get_rtf_body(item, data, size, error);
         },
         LargestRtfBody(*compressedSize));
-    return WithoutTrailingNuls(rtf.value_or(""));
+    if (!rtf)
+        return std::nullopt;
+    return mail::WithoutTrailingNuls(*rtf);
 }
 
 } // namespace qb

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace qb {
@@ -13,11 +14,8 @@ class PffItemHandle;
 /// damaged file is not there to read.
 std::size_t LargestRtfBody(std::size_t compressedSize);
 
-/// The text without the NULs that pad it at its end.
-std::string WithoutTrailingNuls(std::string text);
-
-/// The message's RTF body, uncompressed; empty when it has none. Reads no more than the
+/// The message's RTF body, uncompressed, or nothing when it has none. Reads no more than the
 /// compressed body can hold. Throws Failure naming the message when it cannot be read.
-std::string ReadRtfBody(PffItemHandle &message);
+std::optional<std::string> ReadRtfBody(PffItemHandle &message);
 
 } // namespace qb

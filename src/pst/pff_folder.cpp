@@ -2,6 +2,7 @@
 
 #include "pst/pff_file.h"
 #include "pst/pff_message.h"
+#include "pst/pff_message_item.h"
 #include "pst/pff_properties.h"
 
 namespace qb {
@@ -41,7 +42,7 @@ PffItems::PffItems(std::shared_ptr<PffItemHandle> folder)
     : messages_(std::move(folder), pffMessages) {}
 
 std::shared_ptr<outlook::Item> PffItems::item(int index) {
-    return std::make_shared<PffMessage>(messages_.item(index));
+    return std::make_shared<PffMessageItem>(std::make_shared<PffMessage>(messages_.item(index)));
 }
 
 std::shared_ptr<outlook::Folder> LastFolder(outlook::Folders &folders) {

@@ -6,6 +6,8 @@
 #include "pst/pff_message.h"
 #include "pst/pff_properties.h"
 
+#include <algorithm>
+
 namespace qb {
 
 PffItemHandle::PffItemHandle(std::shared_ptr<PffFile> file, PffItem item, PffItemKind kind,
@@ -20,24 +22,34 @@ std::uint32_t PffItemHandle::identifier() {
     return identifier;
 }
 
-libpff_record_set_t *PffItemHandle::recordSet() {
-    if (!recordSetRead_) {
+int PffItemHandle::recordSetCount() {
+    if (!recordSetsCounted_) {
         int count = 0;
         PffError error;
         if (libpff_item_get_number_of_record_sets(item_.get(), &count, error.out()) != 1)
             raise(error, "cannot read the properties");
-        // Items without any property set simply have no properties.
-        if (count > 0 && libpff_item_get_record_set_by_index(item_.get(), 0, Receive(recordSet_),
-                                                             error.out()) != 1)
-            raise(error, "cannot read the properties");
-        recordSetRead_ = true;
+        recordSets_.resize(static_cast<std::size_t>(std::max(count, 0)));
+        recordSetsCounted_ = true;
     }
-    return recordSet_.get();
+    return static_cast<int>(recordSets_.size());
 }
 
-PffRecordEntry PffItemHandle::entry(std::uint32_t propertyType) {
+libpff_record_set_t *PffItemHandle::recordSet(int index) {
+    // Items without any property set simply have no properties.
+    if (index < 0 || index >= recordSetCount())
+        return nullptr;
+    PffRecordSet &set = recordSets_[static_cast<std::size_t>(index)];
+    if (!set) {
+        PffError error;
+        if (libpff_item_get_record_set_by_index(item_.get(), index, Receive(set), error.out()) != 1)
+            raise(error, "cannot read the properties");
+    }
+    return set.get();
+}
+
+PffRecordEntry PffItemHandle::entry(std::uint32_t propertyType, int recordSetIndex) {
     PffRecordEntry entry;
-    libpff_record_set_t *set = recordSet();
+    libpff_record_set_t *set = recordSet(recordSetIndex);
     if (!set)
         return entry;
     PffError error;
@@ -66,6 +78,8 @@ std::string PffItemHandle::describeReadably() {
         return holder_ ? "folder \"" + folderPath() + "\"" : "the root folder";
     case PffItemKind::attachment:
         return "an attachment of " + (holder_ ? holder_->description() : "a message");
+    case PffItemKind::recipients:
+        return "the recipients of " + (holder_ ? holder_->description() : "a message");
     case PffItemKind::message:
         break;
     }
@@ -89,6 +103,31 @@ std::string PffItemHandle::folderPath() {
     const std::string above = holder_->folderPath();
     const std::string name = readableName(pff_property::displayName).value_or("?");
     return above.empty() ? name : above + "/" + name;
+}
+
+std::vector<std::string> PffItemHandle::folderNames() {
+    std::vector<std::string> names;
+    PffItemHandle *item = this;
+    while (item->kind_ != PffItemKind::folder) {
+        if (!item->holder_)
+            throw PffFailure(file_->fileName() + ": the folder of " + description() +
+                             " is not known: it was not reached through its folder");
+        item = item->holder_.get();
+    }
+    // The top of personal folders is the one folder that has no holder of its own.
+    for (; item->holder_; item = item->holder_.get()) {
+        const auto name = ReadText(*item, pff_property::displayName, file_->asciiCodepage());
+        names.push_back(name.value_or(""));
+    }
+    return {names.rbegin(), names.rend()};
+}
+
+int PffItemHandle::nesting() const {
+    int depth = 0;
+    for (const PffItemHandle *item = this; item->holder_; item = item->holder_.get())
+        if (item->kind_ == PffItemKind::message && item->holder_->kind_ == PffItemKind::attachment)
+            ++depth;
+    return depth;
 }
 
 std::optional<std::string> PffItemHandle::readableName(std::uint32_t propertyType) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qb {
 
@@ -13,12 +14,12 @@ class PffError;
 class PffFile;
 
 /// What an item of a data file is to the reader, which decides how failures name it.
-enum class PffItemKind { store, folder, message, attachment };
+enum class PffItemKind { store, folder, message, attachment, recipients };
 
-/// A libpff item (the message store, a folder, a message, an attachment) together with the file
-/// it belongs to, so the file stays open while the item lives, and with the item that holds it
-/// (a folder's parent, a message's folder, an attachment's message) when it was reached through
-/// one. Its property set is read once, on first use.
+/// A libpff item (the message store, a folder, a message, an attachment, a recipient table)
+/// together with the file it belongs to, so the file stays open while the item lives, and with
+/// the item that holds it (a folder's parent, a message's folder or attachment, an attachment's
+/// message) when it was reached through one. Each property set is read once, on first use.
 class PffItemHandle {
   public:
     PffItemHandle(std::shared_ptr<PffFile> file, PffItem item, PffItemKind kind,
@@ -30,9 +31,11 @@ class PffItemHandle {
     /// The item's identifier in its file (its node identifier); throws Failure.
     std::uint32_t identifier();
 
-    /// The property of that type (any value type), or null when the item has none; throws
-    /// Failure when the property set cannot be read.
-    PffRecordEntry entry(std::uint32_t propertyType);
+    /// The property of that type (any value type) in property set recordSet, or null when the
+    /// set has none; throws Failure when the property set cannot be read.
+    PffRecordEntry entry(std::uint32_t propertyType, int recordSet = 0);
+    /// How many property sets the item has: one, but one per row for a recipient table.
+    int recordSetCount();
 
     /// The item as failures name it: "message \"Plans\" in folder \"Inbox/2020\"", "folder
     /// \"Inbox\"", "the top of personal folders"; a message whose subject cannot be read is
@@ -41,6 +44,12 @@ class PffItemHandle {
     /// The folder path below the top of personal folders ("Inbox/2020"); empty for the top and
     /// for items reached without their folder. Never fails: unreadable names show as "?".
     std::string folderPath();
+    /// The names of the folders from below the top of personal folders down to the folder that
+    /// holds the item, passing over the messages and attachments between. Throws Failure when a
+    /// name cannot be read or the item was not reached through its folder.
+    std::vector<std::string> folderNames();
+    /// How many embedded messages hold this item, one inside the other.
+    int nesting() const;
 
     /// Makes the item the top that the folder paths of the items below it start from.
     void makeTop() { holder_.reset(); }
@@ -49,7 +58,7 @@ class PffItemHandle {
     [[noreturn]] void raise(const PffError &error, const std::string &whatFailed);
 
   private:
-    libpff_record_set_t *recordSet();
+    libpff_record_set_t *recordSet(int index);
     std::optional<std::string> readableName(std::uint32_t propertyType);
     std::string describeReadably();
     std::string byIdentifier();
@@ -59,8 +68,8 @@ class PffItemHandle {
     std::shared_ptr<PffItemHandle> holder_;
     PffItem item_;
     PffItemKind kind_;
-    PffRecordSet recordSet_;
-    bool recordSetRead_ = false;
+    std::vector<PffRecordSet> recordSets_;
+    bool recordSetsCounted_ = false;
     bool describing_ = false;
 };
 

@@ -1,22 +1,25 @@
 #include "pst/pff_message.h"
 
-#include "mail/message_rendering.h"
-#include "platform/linux/posix_file_system.h"
+#include "mail/message_reading.h"
+#include "pst/pff_attachment.h"
 #include "pst/pff_children.h"
 #include "pst/pff_compressed_rtf.h"
 #include "pst/pff_entry_id.h"
 #include "pst/pff_error.h"
 #include "pst/pff_file.h"
-#include "pst/pff_item_class.h"
 #include "pst/pff_item_handle.h"
 #include "pst/pff_properties.h"
+#include "pst/pff_recipients.h"
 #include "pst/pff_time.h"
-#include "text/html_to_text.h"
-#include "text/rtf_text.h"
-
-#include <strings.h>
 
 namespace qb {
+namespace {
+
+/// The flag of the message flags that marks a message as read.
+constexpr std::uint32_t readFlag = 0x0001;
+
+} // namespace
+
 std::string WithoutSubjectMarker(std::string subject) {
     if (subject.size() >= 2 && subject[0] == '\x01')
         subject.erase(0, 2);
@@ -45,114 +48,132 @@ int PffMessage::bodyCodepage() {
     return *bodyCodepage_;
 }
 
+std::optional<std::string> PffMessage::optionalText(std::uint32_t propertyType) {
+    return ReadText(*message_, propertyType, stringCodepage());
+}
+
 std::string PffMessage::text(std::uint32_t propertyType) {
-    return ReadText(*message_, propertyType, stringCodepage()).value_or("");
+    return optionalText(propertyType).value_or("");
 }
 
-std::string PffMessage::bodyText(std::uint32_t propertyType) {
-    return WithoutTrailingNuls(ReadText(*message_, propertyType, bodyCodepage()).value_or(""));
+std::optional<mail::Instant> PffMessage::time(std::uint32_t propertyType) {
+    const auto filetime = ReadFiletime(*message_, propertyType);
+    if (!filetime)
+        return std::nullopt;
+    return FiletimeInstant(*filetime);
 }
 
-int PffMessage::Class() {
-    return ItemClassOf(text(pff_property::messageClass));
+std::string PffMessage::storeName() {
+    return message_->file().displayName();
+}
+
+std::vector<std::string> PffMessage::folderPath() {
+    return message_->folderNames();
+}
+
+std::string PffMessage::entryId() {
+    if (message_->nesting() > 0)
+        throw PffFailure(message_->file().fileName() + ": " + message_->description() +
+                         " is embedded in another message and has no EntryID of its own");
+    return FormatEntryId({message_->file().storeNumber(), message_->identifier()});
+}
+
+std::string PffMessage::messageClass() {
+    return text(pff_property::messageClass);
+}
+
+std::optional<bool> PffMessage::isRead() {
+    const auto flags = ReadInteger(*message_, pff_property::messageFlags);
+    if (!flags)
+        return std::nullopt;
+    return (*flags & readFlag) != 0;
+}
+
+std::optional<mail::Instant> PffMessage::deliveryTime() {
+    return time(pff_property::deliveryTime);
+}
+
+std::optional<mail::Instant> PffMessage::submitTime() {
+    return time(pff_property::clientSubmitTime);
+}
+
+std::optional<mail::Instant> PffMessage::creationTime() {
+    return time(pff_property::creationTime);
+}
+
+std::string PffMessage::senderName() {
+    return text(pff_property::senderName);
+}
+
+std::string PffMessage::senderAddress() {
+    return text(pff_property::senderEmailAddress);
+}
+
+std::string PffMessage::senderAddressType() {
+    return text(pff_property::senderAddressType);
+}
+
+std::optional<std::string> PffMessage::senderSmtpAddress() {
+    return optionalText(pff_property::senderSmtpAddress);
+}
+
+std::vector<mail::Recipient> PffMessage::recipients() {
+    return ReadRecipients(message_, stringCodepage());
+}
+
+std::string PffMessage::displayTo() {
+    return text(pff_property::displayTo);
+}
+
+std::string PffMessage::displayCc() {
+    return text(pff_property::displayCc);
+}
+
+std::string PffMessage::subject() {
+    return WithoutSubjectMarker(text(pff_property::subject));
+}
+
+std::optional<std::string> PffMessage::plainBody() {
+    auto body = ReadText(*message_, pff_property::plainTextBody, bodyCodepage());
+    if (!body)
+        return std::nullopt;
+    return mail::WithoutTrailingNuls(std::move(*body));
+}
+
+std::optional<mail::HtmlBody> PffMessage::htmlBody() {
+    auto body = ReadEncodedText(*message_, pff_property::htmlBody, bodyCodepage());
+    if (!body)
+        return std::nullopt;
+    return mail::HtmlBody{std::move(body->bytes), body->codepage};
+}
+
+std::optional<std::string> PffMessage::rtfBody() {
+    return ReadRtfBody(*message_);
 }
 
 int PffMessage::attachmentCount() {
     return PffChildren(message_, pffAttachments).count();
 }
 
-std::string PffMessage::SenderEmailAddress() {
-    return text(pff_property::senderEmailAddress);
+std::unique_ptr<mail::Attachment> PffMessage::attachment(int index) {
+    auto attachment = PffChildren(message_, pffAttachments).item(index);
+    return std::make_unique<PffAttachment>(std::move(attachment), stringCodepage());
 }
 
-std::string PffMessage::SenderEmailType() {
-    return text(pff_property::senderAddressType);
+std::optional<std::string> PffMessage::transportHeaders() {
+    return optionalText(pff_property::transportMessageHeaders);
 }
 
-std::string PffMessage::SenderName() {
-    return text(pff_property::senderName);
+std::optional<std::string> PffMessage::messageId() {
+    return optionalText(pff_property::internetMessageId);
 }
 
-std::optional<std::uint64_t>
-PffMessage::firstTime(std::initializer_list<std::uint32_t> propertyTypes) {
-    for (std::uint32_t type : propertyTypes)
-        if (auto time = ReadFiletime(*message_, type))
-            return time;
-    return std::nullopt;
+std::optional<std::string> PffMessage::inReplyTo() {
+    return optionalText(pff_property::inReplyToId);
 }
 
-LocalDateTime PffMessage::ReceivedTime() {
-    const auto time = firstTime(
-        {pff_property::deliveryTime, pff_property::clientSubmitTime, pff_property::creationTime});
-    return time ? FiletimeToLocal(*time) : LocalDateTime{};
-}
-
-std::string PffMessage::Body() {
-    std::string plain = bodyText(pff_property::plainTextBody);
-    if (!plain.empty())
-        return plain;
-    std::string html = bodyText(pff_property::htmlBody);
-    if (!html.empty())
-        return HtmlToText(html);
-    return RtfToText(ReadRtfBody(*message_));
-}
-
-std::string PffMessage::Subject() {
-    return WithoutSubjectMarker(text(pff_property::subject));
-}
-
-std::string PffMessage::EntryID() {
-    return FormatEntryId({message_->file().storeNumber(), message_->identifier()});
-}
-
-std::string PffMessage::smtpSenderAddress() {
-    if (strcasecmp(SenderEmailType().c_str(), "SMTP") == 0)
-        return SenderEmailAddress();
-    // Exchange senders may carry their internet address beside the directory one.
-    return text(pff_property::senderSmtpAddress);
-}
-
-std::string PffMessage::sentText() {
-    const auto time = firstTime(
-        {pff_property::clientSubmitTime, pff_property::deliveryTime, pff_property::creationTime});
-    return time ? FormatLongDateTime(FiletimeToLocal(*time)) : std::string();
-}
-
-std::vector<std::string> PffMessage::attachmentNames() {
-    std::vector<std::string> names;
-    PffChildren attachments(message_, pffAttachments);
-    const int count = attachments.count();
-    for (int index = 1; index <= count; ++index) {
-        const auto attachment = attachments.item(index);
-        std::string name;
-        for (std::uint32_t type : {pff_property::attachLongFilename,
-                                   pff_property::attachShortFilename, pff_property::displayName})
-            if (name.empty())
-                name = ReadText(*attachment, type, stringCodepage()).value_or("");
-        names.push_back(name.empty() ? "Attachment " + std::to_string(index) : name);
-    }
-    return names;
-}
-
-void PffMessage::SaveAs(const std::string &path, int saveType) {
-    // A save that fails part-way must leave nothing that looks like a saved message.
-    WriteFileSafely(path, SavedText(saveType));
-}
-
-std::string PffMessage::SavedText(int saveType) {
-    if (saveType != outlook::olTXT)
-        throw PffFailure("Save type " + std::to_string(saveType) +
-                             " is not supported: only plain text (0) can be written.",
-                         pff_failure::invalidArgument);
-    MessageText message;
-    message.from = FormatSender(SenderName(), smtpSenderAddress());
-    message.sent = sentText();
-    message.to = text(pff_property::displayTo);
-    message.cc = text(pff_property::displayCc);
-    message.subject = Subject();
-    message.attachments = attachmentNames();
-    message.body = Body();
-    return RenderMessageText(message);
+std::optional<std::string> PffMessage::references() {
+    return optionalText(pff_property::internetReferences);
 }
 
 } // namespace qb

@@ -6,6 +6,7 @@
 #include "pst/pff_folder.h"
 #include "pst/pff_item_handle.h"
 #include "pst/pff_message.h"
+#include "pst/pff_message_item.h"
 #include "pst/pff_store_catalog.h"
 
 #include <algorithm>
@@ -70,7 +71,7 @@ std::shared_ptr<outlook::Item> PffNamespace::GetItemFromID(const std::string &en
     auto message = file->item(id->itemIdentifier, PffItemKind::message);
     if (!message || !IsMessage(*message))
         RaiseNotFound(entryId);
-    return std::make_shared<PffMessage>(std::move(message));
+    return std::make_shared<PffMessageItem>(std::make_shared<PffMessage>(std::move(message)));
 }
 
 PffRootFolders::PffRootFolders(std::shared_ptr<PffStoreCatalog> catalog,

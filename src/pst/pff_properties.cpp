@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::uint32_t unicodeStringType = 0x001F;
 constexpr std::uint32_t eightBitStringType = 0x001E;
+constexpr int utf8Codepage = 65001;
 
 std::string UnreadableProperty(std::uint32_t propertyType) {
     return "cannot read property " + PropertyTag(propertyType);
@@ -71,6 +72,27 @@ std::optional<Number> LittleEndian(const std::optional<std::string> &bytes) {
     return value;
 }
 
+struct StoredText {
+    EncodedText text;
+    bool convertedByLibpff;
+};
+
+/// A text property as ReadEncodedText gives it, and whether libpff made it UTF-8 itself.
+std::optional<StoredText> ReadStoredText(PffItemHandle &item, std::uint32_t propertyType,
+                                         int codepage, int recordSet) {
+    PffRecordEntry entry = item.entry(propertyType, recordSet);
+    if (!entry)
+        return std::nullopt;
+    const std::uint32_t valueType = ValueType(item, entry.get(), propertyType);
+    if (valueType == unicodeStringType)
+        return StoredText{{UnicodeText(item, entry.get(), propertyType), utf8Codepage}, true};
+    std::string bytes = EntryBytes(item, entry.get(), propertyType);
+    // 8-bit strings are stored with their terminating NUL.
+    if (valueType == eightBitStringType)
+        bytes.resize(std::min(bytes.find('\0'), bytes.size()));
+    return StoredText{{std::move(bytes), codepage}, false};
+}
+
 } // namespace
 
 std::string PropertyTag(std::uint32_t propertyType) {
@@ -107,29 +129,35 @@ std::optional<std::size_t> PropertySize(PffItemHandle &item, std::uint32_t prope
     return size;
 }
 
-std::optional<std::string> ReadText(PffItemHandle &item, std::uint32_t propertyType, int codepage) {
-    PffRecordEntry entry = item.entry(propertyType);
-    if (!entry)
+std::optional<EncodedText> ReadEncodedText(PffItemHandle &item, std::uint32_t propertyType,
+                                           int codepage, int recordSet) {
+    auto text = ReadStoredText(item, propertyType, codepage, recordSet);
+    if (!text)
         return std::nullopt;
-    const std::uint32_t valueType = ValueType(item, entry.get(), propertyType);
-    if (valueType == unicodeStringType)
-        return UnicodeText(item, entry.get(), propertyType);
-    std::string bytes = EntryBytes(item, entry.get(), propertyType);
-    // 8-bit strings are stored with their terminating NUL.
-    if (valueType == eightBitStringType)
-        bytes.resize(std::min(bytes.find('\0'), bytes.size()));
-    return CodepageToUtf8(bytes, codepage);
+    return std::move(text->text);
 }
 
-std::optional<std::string> ReadBytes(PffItemHandle &item, std::uint32_t propertyType) {
-    PffRecordEntry entry = item.entry(propertyType);
+std::optional<std::string> ReadText(PffItemHandle &item, std::uint32_t propertyType, int codepage,
+                                    int recordSet) {
+    auto text = ReadStoredText(item, propertyType, codepage, recordSet);
+    if (!text)
+        return std::nullopt;
+    if (text->convertedByLibpff)
+        return std::move(text->text.bytes);
+    return CodepageToUtf8(text->text.bytes, text->text.codepage);
+}
+
+std::optional<std::string> ReadBytes(PffItemHandle &item, std::uint32_t propertyType,
+                                     int recordSet) {
+    PffRecordEntry entry = item.entry(propertyType, recordSet);
     if (!entry)
         return std::nullopt;
     return EntryBytes(item, entry.get(), propertyType);
 }
 
-std::optional<std::uint32_t> ReadInteger(PffItemHandle &item, std::uint32_t propertyType) {
-    return LittleEndian<std::uint32_t>(ReadBytes(item, propertyType));
+std::optional<std::uint32_t> ReadInteger(PffItemHandle &item, std::uint32_t propertyType,
+                                         int recordSet) {
+    return LittleEndian<std::uint32_t>(ReadBytes(item, propertyType, recordSet));
 }
 
 std::optional<std::uint64_t> ReadFiletime(PffItemHandle &item, std::uint32_t propertyType) {

@@ -17,20 +17,32 @@ namespace pff_property {
 inline constexpr std::uint32_t messageClass = 0x001A;
 inline constexpr std::uint32_t subject = 0x0037;
 inline constexpr std::uint32_t clientSubmitTime = 0x0039;
+inline constexpr std::uint32_t transportMessageHeaders = 0x007D;
+inline constexpr std::uint32_t recipientType = 0x0C15;
+inline constexpr std::uint32_t senderName = 0x0C1A;
 inline constexpr std::uint32_t senderAddressType = 0x0C1E;
 inline constexpr std::uint32_t senderEmailAddress = 0x0C1F;
-inline constexpr std::uint32_t senderName = 0x0C1A;
 inline constexpr std::uint32_t displayCc = 0x0E03;
 inline constexpr std::uint32_t displayTo = 0x0E04;
 inline constexpr std::uint32_t deliveryTime = 0x0E06;
+inline constexpr std::uint32_t messageFlags = 0x0E07;
 inline constexpr std::uint32_t plainTextBody = 0x1000;
 inline constexpr std::uint32_t compressedRtfBody = 0x1009;
 inline constexpr std::uint32_t htmlBody = 0x1013;
+inline constexpr std::uint32_t internetMessageId = 0x1035;
+inline constexpr std::uint32_t internetReferences = 0x1039;
+inline constexpr std::uint32_t inReplyToId = 0x1042;
 inline constexpr std::uint32_t displayName = 0x3001;
+inline constexpr std::uint32_t addressType = 0x3002;
+inline constexpr std::uint32_t emailAddress = 0x3003;
 inline constexpr std::uint32_t creationTime = 0x3007;
 inline constexpr std::uint32_t ipmSubtreeEntryId = 0x35E0;
 inline constexpr std::uint32_t attachShortFilename = 0x3704;
+inline constexpr std::uint32_t attachMethod = 0x3705;
 inline constexpr std::uint32_t attachLongFilename = 0x3707;
+inline constexpr std::uint32_t attachMimeTag = 0x370E;
+inline constexpr std::uint32_t attachContentId = 0x3712;
+inline constexpr std::uint32_t smtpAddress = 0x39FE;
 inline constexpr std::uint32_t internetCodepage = 0x3FDE;
 inline constexpr std::uint32_t messageCodepage = 0x3FFD;
 inline constexpr std::uint32_t senderSmtpAddress = 0x5D01;
@@ -56,13 +68,27 @@ std::optional<std::string> ReadSized(PffItemHandle &item, const std::string &wha
 /// The size in bytes of a property (any value type), or nothing when absent; throws Failure.
 std::optional<std::size_t> PropertySize(PffItemHandle &item, std::uint32_t propertyType);
 
-/// A text property as UTF-8, or nothing when absent. Unicode strings are converted by libpff;
-/// 8-bit strings are read in the given code page. Throws Failure when the value cannot be read.
-std::optional<std::string> ReadText(PffItemHandle &item, std::uint32_t propertyType, int codepage);
+/// Text as it is stored: its bytes and the code page they are written in.
+struct EncodedText {
+    std::string bytes;
+    int codepage;
+};
+
+/// A text property as stored, or nothing when absent: Unicode strings as UTF-8 (code page
+/// 65001), 8-bit strings up to their first NUL in the given code page, other values as their
+/// bytes in that code page. The property is one of the item's record set recordSet. Throws
+/// Failure when the value cannot be read.
+std::optional<EncodedText> ReadEncodedText(PffItemHandle &item, std::uint32_t propertyType,
+                                           int codepage, int recordSet = 0);
+/// A text property as UTF-8, or nothing when absent; ReadEncodedText converted.
+std::optional<std::string> ReadText(PffItemHandle &item, std::uint32_t propertyType, int codepage,
+                                    int recordSet = 0);
 /// The raw bytes of a property (any value type), or nothing when absent; throws Failure.
-std::optional<std::string> ReadBytes(PffItemHandle &item, std::uint32_t propertyType);
+std::optional<std::string> ReadBytes(PffItemHandle &item, std::uint32_t propertyType,
+                                     int recordSet = 0);
 /// A 32-bit integer property, or nothing when absent or of another size; throws Failure.
-std::optional<std::uint32_t> ReadInteger(PffItemHandle &item, std::uint32_t propertyType);
+std::optional<std::uint32_t> ReadInteger(PffItemHandle &item, std::uint32_t propertyType,
+                                         int recordSet = 0);
 /// A FILETIME property, or nothing when absent or zero; throws Failure.
 std::optional<std::uint64_t> ReadFiletime(PffItemHandle &item, std::uint32_t propertyType);
 

@@ -23,7 +23,7 @@ TEST_F(ListingButtonsTest, GetEmailsWithoutOutlookShowsOnlyTheMessage) {
     test.outlook.unavailable = true;
     fillEarlierRow();
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(test.messageBoxes.texts(),
               (Strings{"MS Outlook does not appear to be installed on this computer."}));
@@ -49,8 +49,8 @@ TEST_F(ListingButtonsTest, PstChecksStopBothActionsAndKeepTheRows) {
     fillEarlierRow();
     for (const Case &c : cases) {
         Text2.setText(c.text2);
-        for (auto click : {&outlook::OutlookListing::PushButton1_Click,
-                           &outlook::OutlookListing::PushButton2_Click}) {
+        for (auto click :
+             {&outlook::OutlookListing::listMessages, &outlook::OutlookListing::findMessages}) {
             test.messageBoxes.shown.clear();
             (listing.*click)();
             EXPECT_EQ(test.messageBoxes.texts(), (Strings{c.message})) << c.text2;
@@ -64,7 +64,7 @@ TEST_F(ListingButtonsTest, FindMakesNoOutlookCheck) {
     test.outlook.unavailable = true;
     Text1.setText("no such text");
 
-    listing.PushButton2_Click();
+    listing.findMessages();
 
     // The listing itself fails without Outlook, reports each step and still ends.
     const auto texts = test.messageBoxes.texts();
@@ -79,7 +79,7 @@ TEST_F(ListingButtonsTest, FindMakesNoOutlookCheck) {
     // The failed Find left search mode, so the next listing lists everything.
     test.outlook.unavailable = false;
     test.outlook.addProfileStore("Store").add("Inbox").add(Mail("a"));
-    listing.PushButton1_Click();
+    listing.listMessages();
     EXPECT_EQ(subjects(), (Strings{"a"}));
 }
 
@@ -90,7 +90,7 @@ TEST_F(ListingButtonsTest, ProfileSourceIgnoresText2AndListsStoresInOrder) {
     test.outlook.addProfileStore("Old Mail").add("Inbox").add(Mail("c"));
     fillEarlierRow();
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(column(1), (Strings{"Mailbox", "Archive", "Old Mail"}));
     EXPECT_EQ(test.messageBoxes.texts(), (Strings{"Done."}));
@@ -100,7 +100,7 @@ TEST_F(ListingButtonsTest, ProfileSourceIgnoresText2AndListsStoresInOrder) {
 TEST_F(ListingButtonsTest, ListingWithoutMessagesStillEndsWithDone) {
     window.setPointer(MousePointer::Custom);
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(ListView1.rowCount(), 0);
     EXPECT_EQ(test.messageBoxes.texts(), (Strings{"Done."}));
@@ -112,7 +112,7 @@ TEST_F(ListingButtonsTest, ListingShowsTheBusyPointerWhileItRuns) {
     std::vector<MousePointer> seen;
     test.events.onEvents = [&] { seen.push_back(window.pointer()); };
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(std::count(seen.begin(), seen.end(), MousePointer::Busy), 3);
     EXPECT_EQ(window.pointer(), MousePointer::Default);
@@ -123,7 +123,7 @@ TEST_F(ListingButtonsTest, PstSourceAttachesListsAndDetachesTheFile) {
     const std::string path = choosePstFile("archive.pst");
     test.outlook.addStoreFile(path, "Archive").add("Inbox").add(Mail("archived"));
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(subjects(), (Strings{"archived"}));
     EXPECT_EQ(column(1), (Strings{"Archive"}));
@@ -137,7 +137,7 @@ TEST_F(ListingButtonsTest, PstSourcePassesText2Untrimmed) {
     test.outlook.addStoreFile(path, "Archive");
     Text2.setText(path + " ");
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     // The file lookup does not trim either, so the padded path is not found.
     EXPECT_EQ(test.messageBoxes.texts(), (Strings{"PST File not found."}));
@@ -150,7 +150,7 @@ TEST_F(ListingButtonsTest, FileThatIsAlreadyInTheProfileIsListedButNeverDetached
     test.outlook.files[path] = test.outlook.profile.back(); // attaching it again changes nothing
     test.outlook.addProfileStore("Other").add("Inbox").add(Mail("other mail"));
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(subjects(), (Strings{"own mail"}));
     EXPECT_EQ(test.outlook.calls, (Strings{"AddStore " + path}));
@@ -165,7 +165,7 @@ TEST_F(ListingButtonsTest, FileNamedByAnotherSpellingIsFoundAndDetached) {
     test.outlook.addProfileStore("Mailbox").add("Inbox").add(Mail("profile mail"));
     Text2.setText(test.folder.path() + "/./archive.pst");
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(subjects(), (Strings{"archived"}));
     EXPECT_EQ(test.outlook.calls.back(), "RemoveStore Archive");
@@ -176,7 +176,7 @@ TEST_F(ListingButtonsTest, RefusedAttachIsReportedOnceAndDetachesNothing) {
     test.outlook.addProfileStore("Mailbox").add("Inbox").add(Mail("profile mail"));
     const std::string path = choosePstFile("damaged.pst"); // a file the store layer cannot open
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(ListView1.rowCount(), 0);
     EXPECT_EQ(test.outlook.calls, (Strings{"AddStore " + path}));
@@ -191,7 +191,7 @@ TEST_F(ListingButtonsTest, UnreadableStoreIsReportedAndTheNextStoreListed) {
     first.add("Inbox").add(Mail("first"));
     test.outlook.addProfileStore("Second").add("Inbox").add(Mail("second"));
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(subjects(), (Strings{"first", "second"}));
     EXPECT_EQ(column(1), (Strings{"", "Second"}));
@@ -203,7 +203,7 @@ TEST_F(ListingButtonsTest, UnreadableVersionIsReportedAndTheListingGoesOn) {
     test.outlook.version = "unknown";
     test.outlook.addProfileStore("Store").add("Inbox").add(Mail("a"));
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(subjects(), (Strings{"a"}));
     ASSERT_EQ(test.reports().size(), 1u);
@@ -217,12 +217,12 @@ TEST_F(ListingButtonsTest, SecondListingStartedFromAYieldDoesNotDisturbTheFirst)
     int nested = 0;
     test.events.onEvents = [&] {
         if (nested++ == 2)
-            listing.PushButton1_Click(); // clears the list and lists everything again
+            listing.listMessages(); // clears the list and lists everything again
         else if (nested == 5)
-            listing.PushButton6_Click();
+            listing.uncheckAllRows();
     };
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     // The inner listing refilled the list; the outer one then appended what it had left.
     EXPECT_EQ(subjects(), (Strings{"one", "two", "one", "two"}));
@@ -239,22 +239,22 @@ TEST_F(ListingButtonsTest, ClearingTheListDuringAListingIsHarmless) {
             ListView1.clear();
     };
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(subjects(), (Strings{"m2", "m3"}));
 }
 
 TEST_F(ListingButtonsTest, SelectAndDeselectAllSetEveryCheckMark) {
-    listing.PushButton5_Click(); // an empty list: nothing happens
+    listing.checkAllRows(); // an empty list: nothing happens
     EXPECT_TRUE((test.reports()).empty());
 
     for (int i = 0; i < 3; ++i)
         ListView1.addRow({"row"});
-    listing.PushButton5_Click();
+    listing.checkAllRows();
     EXPECT_TRUE(ListView1.checked(1) && ListView1.checked(2) && ListView1.checked(3));
 
     ListView1.setChecked(2, false);
-    listing.PushButton6_Click();
+    listing.uncheckAllRows();
     EXPECT_FALSE(ListView1.checked(1) || ListView1.checked(2) || ListView1.checked(3));
     EXPECT_TRUE((test.reports()).empty());
 }
@@ -262,11 +262,11 @@ TEST_F(ListingButtonsTest, SelectAndDeselectAllSetEveryCheckMark) {
 TEST_F(ListingButtonsTest, PstPickerAsksForAPstFileAndKeepsTheTextOnCancel) {
     Text2.setText("/old/path.pst");
 
-    listing.PushButton8_Click();
+    listing.pickPstFile();
     EXPECT_EQ(Text2.text(), "/old/path.pst");
 
     test.fileDialogs.answers.push_back("/home/user/archive.pst");
-    listing.PushButton8_Click();
+    listing.pickPstFile();
     EXPECT_EQ(Text2.text(), "/home/user/archive.pst");
 
     ASSERT_EQ(test.fileDialogs.opened.size(), 2u);

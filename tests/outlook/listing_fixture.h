@@ -64,7 +64,7 @@ class ListingTest : public ::testing::Test {
     OptionButton Option3{"Option3", "Outlook", {}};
     OptionButton Option4{"Option4", "PST File:", {}};
     ListView ListView1{"ListView1", {}};
-    outlook::OutlookListing listing{test.platform,
+    outlook::OutlookListing listing{outlook::ListingFacilitiesOf(test.platform),
                                     {window, Text1, Text2, Option3, Option4, ListView1}};
 };
 

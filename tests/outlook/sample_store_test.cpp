@@ -19,13 +19,13 @@ class SampleStoreListingTest : public ListingTest {
 
     void listFile(const std::string &fileName) {
         Text2.setText(SamplesFolder() + "/" + fileName);
-        pffListing.PushButton1_Click();
+        pffListing.listMessages();
     }
 
     TempFolder profileFolder;
     PffMailStoreLayer pffLayer{profileFolder.path()};
     Platform pffPlatform = test.withMailStores(pffLayer);
-    outlook::OutlookListing pffListing{pffPlatform,
+    outlook::OutlookListing pffListing{outlook::ListingFacilitiesOf(pffPlatform),
                                        {window, Text1, Text2, Option3, Option4, ListView1}};
 };
 
@@ -85,7 +85,7 @@ TEST_F(SampleStoreListingTest, DamagedProfileStoresDoNotHinderTheChosenFile) {
     EXPECT_EQ(ListView1.rowCount(), 14);
 
     Text1.setText("microsoft office");
-    pffListing.PushButton2_Click();
+    pffListing.findMessages();
     EXPECT_TRUE(test.reports().empty()) << test.reports().front();
     EXPECT_EQ(column(5), Strings{"Microsoft Office Outlook"});
 }
@@ -97,7 +97,7 @@ TEST_F(ListingTest, RootWhoseNameCannotBeReadLeavesItsRootCellsEmpty) {
     second.failing = {"name"};
     second.add("Inbox").add(Mail("second"));
 
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(column(1), (Strings{"First", ""}));
     EXPECT_EQ(subjects(), (Strings{"first", "second"}));

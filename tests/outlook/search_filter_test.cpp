@@ -13,7 +13,7 @@ class SearchTest : public ListingTest {
     std::vector<std::string> find(const std::string &text) {
         Text1.setText(text);
         ListView1.clear();
-        listing.PushButton2_Click();
+        listing.findMessages();
         return subjects();
     }
 
@@ -121,7 +121,7 @@ TEST_F(SearchTest, GetEmailsAfterFindListsEverythingAgain) {
     find("alpha");
 
     ListView1.clear();
-    listing.PushButton1_Click();
+    listing.listMessages();
 
     EXPECT_EQ(subjects(), (Strings{"one", "two"}));
 }

@@ -1,5 +1,6 @@
 // Damaged and foreign files: every problem is a Failure that names the file, never a crash.
 #include "failure/failure.h"
+#include "mail/message_reading.h"
 #include "pst/pff_compressed_rtf.h"
 #include "pst/pff_mail_store.h"
 #include "support/test_platform.h"
@@ -124,10 +125,10 @@ TEST(CompressedRtf, ADeclaredSizeIsCappedByWhatTheCompressedBodyCanHold) {
 }
 
 TEST(CompressedRtf, TrailingNulsAreCutAndInnerOnesKept) {
-    EXPECT_EQ(WithoutTrailingNuls(std::string("{\\rtf1}\0\0", 9)), "{\\rtf1}");
-    EXPECT_EQ(WithoutTrailingNuls(std::string("a\0b\0", 4)), std::string("a\0b", 3));
-    EXPECT_EQ(WithoutTrailingNuls(std::string(1 << 20, '\0')), "");
-    EXPECT_EQ(WithoutTrailingNuls(""), "");
+    EXPECT_EQ(mail::WithoutTrailingNuls(std::string("{\\rtf1}\0\0", 9)), "{\\rtf1}");
+    EXPECT_EQ(mail::WithoutTrailingNuls(std::string("a\0b\0", 4)), std::string("a\0b", 3));
+    EXPECT_EQ(mail::WithoutTrailingNuls(std::string(1 << 20, '\0')), "");
+    EXPECT_EQ(mail::WithoutTrailingNuls(""), "");
 }
 
 /// Damaged copies of the English sample store.

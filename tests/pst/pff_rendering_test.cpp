@@ -13,36 +13,36 @@ namespace qb {
 namespace {
 
 TEST(PffRendering, WritesHeaderLinesAnEmptyLineAndTheBody) {
-    MessageText message;
-    message.from = FormatSender("Ann Smith", "ann@example.com");
+    mail::MessageText message;
+    message.from = mail::FormatSender("Ann Smith", "ann@example.com");
     message.sent = "Sunday, March 3, 2024 2:05 PM";
     message.to = "Bob; Carl";
     message.subject = "Plans";
     message.attachments = {"a.pdf", "b.png"};
     message.body = "line one\nline two\r\nline three\rend";
-    EXPECT_EQ(RenderMessageText(message), "From:\tAnn Smith <ann@example.com>\r\n"
-                                          "Sent:\tSunday, March 3, 2024 2:05 PM\r\n"
-                                          "To:\tBob; Carl\r\n"
-                                          "Cc:\t\r\n"
-                                          "Subject:\tPlans\r\n"
-                                          "Attachments:\ta.pdf; b.png\r\n"
-                                          "\r\n"
-                                          "line one\r\nline two\r\nline three\r\nend\r\n");
+    EXPECT_EQ(mail::RenderMessageText(message), "From:\tAnn Smith <ann@example.com>\r\n"
+                                                "Sent:\tSunday, March 3, 2024 2:05 PM\r\n"
+                                                "To:\tBob; Carl\r\n"
+                                                "Cc:\t\r\n"
+                                                "Subject:\tPlans\r\n"
+                                                "Attachments:\ta.pdf; b.png\r\n"
+                                                "\r\n"
+                                                "line one\r\nline two\r\nline three\r\nend\r\n");
 }
 
 TEST(PffRendering, LeavesOutAttachmentsWhenThereAreNoneAndKeepsHeadersOnOneLine) {
-    MessageText message;
-    message.from = FormatSender("Ann", "");
+    mail::MessageText message;
+    message.from = mail::FormatSender("Ann", "");
     message.subject = "two\r\nlines";
-    EXPECT_EQ(RenderMessageText(message),
+    EXPECT_EQ(mail::RenderMessageText(message),
               "From:\tAnn\r\nSent:\t\r\nTo:\t\r\nCc:\t\r\nSubject:\ttwo  lines\r\n\r\n");
 }
 
 TEST(PffRendering, SenderShowsTheAddressOnlyWhenKnown) {
-    EXPECT_EQ(FormatSender("Ann", "ann@example.com"), "Ann <ann@example.com>");
-    EXPECT_EQ(FormatSender("", "ann@example.com"), "ann@example.com");
-    EXPECT_EQ(FormatSender("ann@example.com", "ann@example.com"), "ann@example.com");
-    EXPECT_EQ(FormatSender("Ann", ""), "Ann");
+    EXPECT_EQ(mail::FormatSender("Ann", "ann@example.com"), "Ann <ann@example.com>");
+    EXPECT_EQ(mail::FormatSender("", "ann@example.com"), "ann@example.com");
+    EXPECT_EQ(mail::FormatSender("ann@example.com", "ann@example.com"), "ann@example.com");
+    EXPECT_EQ(mail::FormatSender("Ann", ""), "Ann");
 }
 
 TEST(PffRendering, WriteFailuresCarryTheSystemsDescription) {

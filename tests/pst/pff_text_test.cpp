@@ -1,6 +1,7 @@
 // Turning what Outlook data files hold into plain UTF-8 text.
+#include "mail/item_class.h"
+#include "mail/mail_time.h"
 #include "pst/pff_entry_id.h"
-#include "pst/pff_item_class.h"
 #include "pst/pff_mail_store.h"
 #include "pst/pff_message.h"
 #include "pst/pff_time.h"
@@ -60,7 +61,7 @@ TEST(PffItemClass, MapsMessageClassesToOutlookItemClasses) {
         {"", 0},
     };
     for (const auto &[messageClass, itemClass] : cases)
-        EXPECT_EQ(ItemClassOf(messageClass), itemClass) << messageClass;
+        EXPECT_EQ(mail::ItemClassOf(messageClass), itemClass) << messageClass;
 }
 
 TEST(PffSubject, DropsOnlyTheStoredPrefixMarker) {
@@ -71,9 +72,10 @@ TEST(PffSubject, DropsOnlyTheStoredPrefixMarker) {
 }
 
 TEST(PffTime, FormatsTheLongEnglishDateAndTime) {
-    EXPECT_EQ(FormatLongDateTime({2024, 3, 3, 14, 5, 9}), "Sunday, March 3, 2024 2:05 PM");
-    EXPECT_EQ(FormatLongDateTime({2000, 1, 1, 0, 0, 0}), "Saturday, January 1, 2000 12:00 AM");
-    EXPECT_EQ(FormatLongDateTime({2011, 12, 31, 12, 59, 0}),
+    EXPECT_EQ(mail::FormatLongDateTime({2024, 3, 3, 14, 5, 9}), "Sunday, March 3, 2024 2:05 PM");
+    EXPECT_EQ(mail::FormatLongDateTime({2000, 1, 1, 0, 0, 0}),
+              "Saturday, January 1, 2000 12:00 AM");
+    EXPECT_EQ(mail::FormatLongDateTime({2011, 12, 31, 12, 59, 0}),
               "Saturday, December 31, 2011 12:59 PM");
 }
 

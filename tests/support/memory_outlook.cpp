@@ -4,6 +4,7 @@
 #include "platform/linux/posix_file_system.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace qb::test {
 namespace {
@@ -23,9 +24,111 @@ std::string defaultRendering(const MemoryItem &item) {
     return "From:\t" + item.senderName + "\r\nSubject:\t" + item.subject + "\r\n\r\n" + item.body;
 }
 
+/// Where a memory folder lies: its store's name and the folder names below the store's top.
+struct FolderPlace {
+    std::string storeName;
+    std::vector<std::string> path;
+};
+
+/// The moment a local time names in this machine's time zone; nothing for the default time,
+/// which stands for a message without any.
+std::optional<mail::Instant> InstantOf(const LocalDateTime &time) {
+    if (time == LocalDateTime{})
+        return std::nullopt;
+    std::tm local{};
+    local.tm_year = time.year - 1900;
+    local.tm_mon = time.month - 1;
+    local.tm_mday = time.day;
+    local.tm_hour = time.hour;
+    local.tm_min = time.minute;
+    local.tm_sec = time.second;
+    local.tm_isdst = -1;
+    return mail::Instant(std::chrono::seconds(std::mktime(&local)));
+}
+
+/// Attachments that a memory item only counts: each a file without name or data.
+class MemoryAttachment : public mail::Attachment {
+  public:
+    mail::AttachmentKind kind() override { return mail::AttachmentKind::ByValue; }
+    std::optional<std::string> longFileName() override { return std::nullopt; }
+    std::optional<std::string> shortFileName() override { return std::nullopt; }
+    std::optional<std::string> displayName() override { return std::nullopt; }
+    std::optional<std::string> mimeType() override { return std::nullopt; }
+    std::optional<std::string> contentId() override { return std::nullopt; }
+    std::uint64_t size() override { return 0; }
+    std::unique_ptr<mail::ByteStream> openData() override {
+        struct Empty : mail::ByteStream {
+            std::size_t read(char *, std::size_t) override { return 0; }
+        };
+        return std::make_unique<Empty>();
+    }
+    std::shared_ptr<mail::Message> embeddedMessage() override {
+        throw Failure(-2147467259, "Microsoft Outlook", "The attachment holds no message.");
+    }
+};
+
+/// The message model over a memory item; the object model's property names choose which parts
+/// fail.
+class MemoryMessage : public mail::Message {
+  public:
+    MemoryMessage(std::shared_ptr<MemoryItem> item, FolderPlace place)
+        : item_(std::move(item)), place_(std::move(place)) {}
+    std::string storeName() override { return place_.storeName; }
+    std::vector<std::string> folderPath() override { return place_.path; }
+    std::string entryId() override { return read("EntryID", item_->entryId); }
+    std::string messageClass() override {
+        return read("Class",
+                    std::string(item_->itemClass == outlook::olMail ? "IPM.Note" : "IPM.Other"));
+    }
+    std::optional<bool> isRead() override { return std::nullopt; }
+    std::optional<mail::Instant> deliveryTime() override {
+        return read("ReceivedTime", InstantOf(item_->receivedTime));
+    }
+    std::optional<mail::Instant> submitTime() override { return deliveryTime(); }
+    std::optional<mail::Instant> creationTime() override { return std::nullopt; }
+    std::string senderName() override { return read("SenderName", item_->senderName); }
+    std::string senderAddress() override {
+        return read("SenderEmailAddress", item_->senderEmailAddress);
+    }
+    std::string senderAddressType() override {
+        return read("SenderEmailType", item_->senderEmailType);
+    }
+    std::optional<std::string> senderSmtpAddress() override { return std::nullopt; }
+    std::vector<mail::Recipient> recipients() override {
+        return read("Recipients", item_->recipients);
+    }
+    std::string displayTo() override { return read("Recipients", item_->displayTo); }
+    std::string displayCc() override { return read("Recipients", std::string()); }
+    std::string subject() override { return read("Subject", item_->subject); }
+    std::optional<std::string> plainBody() override {
+        return read("Body", std::optional<std::string>(item_->body));
+    }
+    std::optional<mail::HtmlBody> htmlBody() override { return std::nullopt; }
+    std::optional<std::string> rtfBody() override { return std::nullopt; }
+    int attachmentCount() override { return read("Attachments", item_->attachments); }
+    std::unique_ptr<mail::Attachment> attachment(int index) override {
+        if (index < 1 || index > attachmentCount())
+            throw Failure(-2147352567, "Microsoft Outlook", "Array index out of bounds.");
+        return std::make_unique<MemoryAttachment>();
+    }
+    std::optional<std::string> transportHeaders() override { return std::nullopt; }
+    std::optional<std::string> messageId() override { return std::nullopt; }
+    std::optional<std::string> inReplyTo() override { return std::nullopt; }
+    std::optional<std::string> references() override { return std::nullopt; }
+
+  private:
+    template <typename T> T read(const std::string &property, const T &value) {
+        failIfAsked(item_->failing, property);
+        return value;
+    }
+    std::shared_ptr<MemoryItem> item_;
+    FolderPlace place_;
+};
+
 class MemoryItemObject : public Item {
   public:
-    explicit MemoryItemObject(std::shared_ptr<MemoryItem> item) : item_(std::move(item)) {}
+    MemoryItemObject(std::shared_ptr<MemoryItem> item, FolderPlace place)
+        : item_(std::move(item)), place_(std::move(place)) {}
     int Class() override { return read("Class", item_->itemClass); }
     int attachmentCount() override { return read("Attachments", item_->attachments); }
     std::string SenderEmailAddress() override {
@@ -47,6 +150,9 @@ class MemoryItemObject : public Item {
         failIfAsked(item_->failing, "SaveAs");
         return item_->render ? item_->render(*item_) : defaultRendering(*item_);
     }
+    std::shared_ptr<mail::Message> message() override {
+        return std::make_shared<MemoryMessage>(item_, place_);
+    }
 
   private:
     template <typename T> T read(const std::string &property, const T &value) {
@@ -54,31 +160,35 @@ class MemoryItemObject : public Item {
         return value;
     }
     std::shared_ptr<MemoryItem> item_;
+    FolderPlace place_;
 };
 
 class MemoryItems : public Items {
   public:
-    explicit MemoryItems(std::vector<std::shared_ptr<MemoryItem>> items)
-        : items_(std::move(items)) {}
+    MemoryItems(std::vector<std::shared_ptr<MemoryItem>> items, FolderPlace place)
+        : items_(std::move(items)), place_(std::move(place)) {}
     int count() override { return static_cast<int>(items_.size()); }
     std::shared_ptr<Item> item(int index) override {
         if (index < 1 || index > count())
             throw Failure(-2147352567, "Microsoft Outlook", "Array index out of bounds.");
-        return std::make_shared<MemoryItemObject>(items_[static_cast<std::size_t>(index - 1)]);
+        return std::make_shared<MemoryItemObject>(items_[static_cast<std::size_t>(index - 1)],
+                                                  place_);
     }
 
   private:
     std::vector<std::shared_ptr<MemoryItem>> items_;
+    FolderPlace place_;
 };
 
 class MemoryFolderObject;
 
 class MemoryFolders : public Folders {
   public:
+    /// parent is the place of the folder that holds them; nothing for the namespace's roots.
     MemoryFolders(MemoryMailStoreLayer &layer, std::vector<std::shared_ptr<MemoryFolder>> folders,
-                  std::vector<std::string> paths, bool failCount)
+                  std::vector<std::string> paths, bool failCount, std::optional<FolderPlace> parent)
         : layer_(layer), folders_(std::move(folders)), paths_(std::move(paths)),
-          failCount_(failCount) {}
+          failCount_(failCount), parent_(std::move(parent)) {}
     int count() override {
         if (failCount_)
             throw Failure(-2147467259, "Microsoft Outlook", "The folder count is unknown.");
@@ -96,13 +206,15 @@ class MemoryFolders : public Folders {
     std::vector<std::shared_ptr<MemoryFolder>> folders_;
     std::vector<std::string> paths_;
     bool failCount_;
+    std::optional<FolderPlace> parent_;
 };
 
 class MemoryFolderObject : public Folder {
   public:
     MemoryFolderObject(MemoryMailStoreLayer &layer, std::shared_ptr<MemoryFolder> folder,
-                       std::string storePath)
-        : layer_(layer), folder_(std::move(folder)), storePath_(std::move(storePath)) {}
+                       std::string storePath, FolderPlace place)
+        : layer_(layer), folder_(std::move(folder)), storePath_(std::move(storePath)),
+          place_(std::move(place)) {}
     std::string name() override {
         failIfAsked(folder_->failing, "name");
         return folder_->name;
@@ -115,13 +227,13 @@ class MemoryFolderObject : public Folder {
         failIfAsked(folder_->failing, "Folders");
         return std::make_shared<MemoryFolders>(
             layer_, folder_->folders, std::vector<std::string>(folder_->folders.size(), storePath_),
-            folder_->failing.count("Folders.count") > 0);
+            folder_->failing.count("Folders.count") > 0, place_);
     }
     std::shared_ptr<Items> items() override {
         failIfAsked(folder_->failing, "Items");
         if (layer_.onItemsRead)
             layer_.onItemsRead(*folder_);
-        return std::make_shared<MemoryItems>(folder_->items);
+        return std::make_shared<MemoryItems>(folder_->items, place_);
     }
     std::string storeFilePath() override { return storePath_; }
     const std::shared_ptr<MemoryFolder> &folder() const { return folder_; }
@@ -130,13 +242,19 @@ class MemoryFolderObject : public Folder {
     MemoryMailStoreLayer &layer_;
     std::shared_ptr<MemoryFolder> folder_;
     std::string storePath_;
+    FolderPlace place_;
 };
 
 std::shared_ptr<Folder> MemoryFolders::item(int index) {
     if (index < 1 || index > static_cast<int>(folders_.size()))
         throw Failure(-2147352567, "Microsoft Outlook", "Array index out of bounds.");
     const auto i = static_cast<std::size_t>(index - 1);
-    return std::make_shared<MemoryFolderObject>(layer_, folders_[i], paths_[i]);
+    FolderPlace place{folders_[i]->name, {}};
+    if (parent_) {
+        place = *parent_;
+        place.path.push_back(folders_[i]->name);
+    }
+    return std::make_shared<MemoryFolderObject>(layer_, folders_[i], paths_[i], std::move(place));
 }
 
 class MemoryNamespace : public outlook::Namespace {
@@ -149,7 +267,7 @@ class MemoryNamespace : public outlook::Namespace {
             roots.push_back(store->root);
             paths.push_back(store->filePath);
         }
-        return std::make_shared<MemoryFolders>(layer_, roots, paths, false);
+        return std::make_shared<MemoryFolders>(layer_, roots, paths, false, std::nullopt);
     }
     void AddStore(const std::string &path) override {
         layer_.calls.push_back("AddStore " + path);
@@ -178,7 +296,8 @@ class MemoryNamespace : public outlook::Namespace {
         if (!item)
             throw Failure(-2147221233, "Microsoft Outlook",
                           "The operation failed. An object could not be found.");
-        return std::make_shared<MemoryItemObject>(item);
+        // A message found by its EntryID is not reached through its folder.
+        return std::make_shared<MemoryItemObject>(item, FolderPlace{});
     }
 
   private:

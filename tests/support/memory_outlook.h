@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/message.h"
 #include "platform/outlook_api.h"
 
 #include <functional>
@@ -13,18 +14,22 @@
 // any class, and failures on chosen properties.
 namespace qb::test {
 
-/// One item of a memory folder. Properties named in `failing` throw when read.
+/// One item of a memory folder. Properties named in `failing` throw when read, through the
+/// object model and through the message model alike ("Class" fails messageClass too).
 struct MemoryItem {
     int itemClass = outlook::olMail;
     int attachments = 0;
     std::string senderEmailAddress;
     std::string senderEmailType = "SMTP";
     std::string senderName;
+    /// Local time of delivery; the default LocalDateTime is a message without any time.
     LocalDateTime receivedTime{2024, 3, 3, 14, 5, 9};
     std::string body;
     std::string subject;
+    std::string displayTo;
+    std::vector<mail::Recipient> recipients;
     std::string entryId;           // given by the store when empty
-    std::set<std::string> failing; // "Class", "Body", "SenderName", ..., "SaveAs"
+    std::set<std::string> failing; // "Class", "Body", "SenderName", ..., "SaveAs", "Recipients"
     /// Text SaveAs writes; the default renders the header lines and the body.
     std::function<std::string(const MemoryItem &)> render;
 };

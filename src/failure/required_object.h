@@ -4,7 +4,7 @@
 
 #include <memory>
 
-namespace qb::outlook {
+namespace qb {
 
 /// Error number of a call on an object that a failed step never produced.
 inline constexpr std::int32_t objectVariableNotSet = 91;
@@ -26,4 +26,4 @@ template <typename T> T &Required(T *pointer) {
     return *pointer;
 }
 
-} // namespace qb::outlook
+} // namespace qb

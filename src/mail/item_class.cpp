@@ -1,10 +1,10 @@
-#include "pst/pff_item_class.h"
+#include "mail/item_class.h"
 
 #include "text/plain_text.h"
 
 #include <array>
 
-namespace qb {
+namespace qb::mail {
 namespace {
 
 struct ClassRule {
@@ -51,4 +51,4 @@ int ItemClassOf(std::string_view messageClass) {
     return 0;
 }
 
-} // namespace qb
+} // namespace qb::mail

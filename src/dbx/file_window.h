@@ -16,7 +16,8 @@ namespace qb::dbx {
 /// in order cost one system call per megabyte, and scattered reads do not each fetch a megabyte.
 class FileWindow {
   public:
-    /// Opens the file; throws Failure when it cannot be opened or is no regular file.
+    /// Opens the file; throws Failure when it cannot be opened or is no regular file. A FIFO, a
+    /// device or a socket is refused before it is opened, so that nothing waits on it.
     explicit FileWindow(const std::string &path);
     ~FileWindow();
     FileWindow(const FileWindow &) = delete;

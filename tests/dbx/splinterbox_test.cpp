@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 namespace qb::test {
 namespace {
@@ -127,6 +129,8 @@ TEST_F(SplinterboxTest, FilesWithoutMessagesWriteNothingAndSayWhy) {
     input.write("notes.dbx", std::string(0x3000, 'x'));
     const std::string tooShort = input / "short.dbx";
     input.write("short.dbx", "\xcf\xad\x12\xfe\xc5\xfd\x74\x6f");
+    const std::string fifo = input / "pipe.dbx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const auto database = [&](const std::string &name, DbxWriter::Kind kind, int messages) {
         DbxWriter writer(input / name, kind);
         for (int i = 0; i < messages; ++i)
@@ -147,10 +151,16 @@ TEST_F(SplinterboxTest, FilesWithoutMessagesWriteNothingAndSayWhy) {
         {tooShort, 2, "not an Outlook Express database"},
         {input / "missing.dbx", 2, "No such file"},
         {"", 2, "No such file"},
+        // Reading would wait for a writer that never comes, or for ever.
+        {fifo, 2, "Not a regular file (a FIFO, a device or a socket): " + fifo},
+        {"/dev/zero", 2, "Not a regular file (a FIFO, a device or a socket): /dev/zero"},
+        {input.path(), 2, "Is a directory"},
     };
     for (const auto &example : cases) {
         SCOPED_TRACE(example.path);
+        const auto start = std::chrono::steady_clock::now();
         const ProgramRun run = RunSplinterbox({example.path, output.path()});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_EQ(run.exitCode, example.exitCode);
         EXPECT_NE(run.errors.find(example.says), std::string::npos) << run.errors;
         EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;

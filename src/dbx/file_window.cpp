@@ -42,6 +42,10 @@ std::uint16_t LittleEndian16(const unsigned char *data) {
     return static_cast<std::uint16_t>(data[0] | data[1] << 8);
 }
 
+bool NamesItself(FileWindow &file, std::uint64_t offset) {
+    return offset != 0 && file.uint32At(offset) == offset;
+}
+
 FileWindow::FileWindow(const std::string &path) : path_(path) {
     // A FIFO or a device could block the open or the reads for ever: it is refused before it is
     // opened, and the open itself does not wait in case it was put in the file's place meanwhile.

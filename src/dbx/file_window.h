@@ -23,6 +23,7 @@ class FileWindow {
     FileWindow(const FileWindow &) = delete;
     FileWindow &operator=(const FileWindow &) = delete;
 
+    const std::string &path() const { return path_; }
     std::uint64_t size() const { return size_; }
     /// True when the length bytes at offset lie wholly inside the file.
     bool holds(std::uint64_t offset, std::uint64_t length) const {
@@ -59,6 +60,10 @@ class FileWindow {
     std::array<Region, 2> regions_;
     std::uint64_t uses_ = 0;
 };
+
+/// True when the object at offset holds its own offset in its first four bytes, as every tree
+/// node, info object and data block of a sound database does.
+bool NamesItself(FileWindow &file, std::uint64_t offset);
 
 /// The little-endian value of the bytes at data.
 std::uint32_t LittleEndian32(const unsigned char *data);

@@ -76,13 +76,16 @@ TEST_F(MailboxReaderTest, BookkeepingFieldsThatDisagreeCostNothing) {
 
 TEST_F(MailboxReaderTest, DamageCostsOnlyTheMessagesItTouches) {
     // Five messages, two entries a node: the root holds messages 2 and 4, and three leaves hold
-    // 1, 3 and 5, the root's children before, between and after its entries.
+    // 1, 3 and 5, the root's children before, between and after its entries. When the index
+    // cannot be used, the file is searched.
+    enum Index { walked, searched };
     const struct {
         const char *what;
         Damage damage;
         std::vector<std::uint64_t> read;
         bool whole;
         std::string says;
+        Index index = walked;
         // The numbers the messages read get when they are not those of the places read.
         std::vector<std::uint64_t> numbers = {};
     } cases[] = {
@@ -142,7 +145,60 @@ TEST_F(MailboxReaderTest, DamageCostsOnlyTheMessagesItTouches) {
          {1, 3, 4, 5},
          true,
          "1 index entries name a message already read",
+         walked,
          {1, 2, 3, 4}},
+        {"no root",
+         [&](const DbxLayout &) { patch(dbxTreeRootField, 0); },
+         {1, 2, 3, 4, 5},
+         true,
+         "it names no message tree",
+         searched},
+        {"neither root nor count",
+         [&](const DbxLayout &) {
+             patch(dbxTreeRootField, 0);
+             patch(dbxMessageCountField, 0);
+         },
+         {1, 2, 3, 4, 5},
+         true,
+         "searched for messages",
+         searched},
+        {"a root past the end",
+         [&](const DbxLayout &) { patch(dbxTreeRootField, 0x7ffffff0); },
+         {1, 2, 3, 4, 5},
+         true,
+         "root node at 0x7ffffff0 lies outside the file",
+         searched},
+        {"a root that is a message block",
+         [&](const DbxLayout &l) { patch(dbxTreeRootField, l.messages[1].blocks[0]); },
+         {1, 2, 3, 4, 5},
+         true,
+         "leads to no messages",
+         searched},
+        {"a root that lost its entries and children",
+         [&](const DbxLayout &l) {
+             patch(l.nodes[0] + 0x08, 0);
+             patch(l.nodes[0] + 0x10, 0);
+         },
+         {1, 2, 3, 4, 5},
+         true,
+         "tree leads to no message that can be read",
+         searched},
+        {"a file cut off before its tree",
+         [&](const DbxLayout &l) { cut(l.messages[3].info); },
+         {1, 2, 3},
+         false,
+         "counts 5 messages, but only 3 were found",
+         searched},
+        {"no message anywhere",
+         [&](const DbxLayout &l) {
+             patch(dbxTreeRootField, 0);
+             for (const auto &message : l.messages)
+                 patch(message.info, 0);
+         },
+         {},
+         false,
+         "the file's index is damaged",
+         searched},
     };
     for (const auto &example : cases) {
         SCOPED_TRACE(example.what);
@@ -154,6 +210,7 @@ TEST_F(MailboxReaderTest, DamageCostsOnlyTheMessagesItTouches) {
         const dbx::MailboxSummary summary = read();
 
         EXPECT_EQ(summary.whole(), example.whole);
+        EXPECT_EQ(summary.searched, example.index == searched);
         EXPECT_NE(visitor.lines.find(example.says), std::string::npos) << visitor.lines;
         expectTexts(example.read);
         EXPECT_EQ(visitor.numbers(), example.numbers.empty() ? example.read : example.numbers);
@@ -182,75 +239,6 @@ TEST_F(MailboxReaderTest, ReadsTheEntriesOfACutNodeThatLieInsideTheFile) {
         EXPECT_EQ(summary.searched, inside == 0);
         expectTexts(Numbers(1, inside == 0 ? 12 : inside));
         EXPECT_EQ(summary.whole(), inside == 0 || inside == 12) << visitor.lines;
-    }
-}
-
-TEST_F(MailboxReaderTest, SearchesTheFileForMessagesWhenTheIndexCannotBeUsed) {
-    const struct {
-        const char *what;
-        Damage damage;
-        std::vector<std::uint64_t> read;
-        bool whole;
-        std::string says;
-    } cases[] = {
-        {"no root",
-         [&](const DbxLayout &) { patch(dbxTreeRootField, 0); },
-         {1, 2, 3, 4, 5},
-         true,
-         "it names no message tree"},
-        {"neither root nor count",
-         [&](const DbxLayout &) {
-             patch(dbxTreeRootField, 0);
-             patch(dbxMessageCountField, 0);
-         },
-         {1, 2, 3, 4, 5},
-         true,
-         "searched for messages"},
-        {"a root past the end",
-         [&](const DbxLayout &) { patch(dbxTreeRootField, 0x7ffffff0); },
-         {1, 2, 3, 4, 5},
-         true,
-         "root node at 0x7ffffff0 lies outside the file"},
-        {"a root that is a message block",
-         [&](const DbxLayout &l) { patch(dbxTreeRootField, l.messages[1].blocks[0]); },
-         {1, 2, 3, 4, 5},
-         true,
-         "leads to no messages"},
-        {"a root that lost its entries and children",
-         [&](const DbxLayout &l) {
-             patch(l.nodes[0] + 0x08, 0);
-             patch(l.nodes[0] + 0x10, 0);
-         },
-         {1, 2, 3, 4, 5},
-         true,
-         "tree leads to no message that can be read"},
-        {"a file cut off before its tree",
-         [&](const DbxLayout &l) { cut(l.messages[3].info); },
-         {1, 2, 3},
-         false,
-         "counts 5 messages, but only 3 were found"},
-        {"no message anywhere",
-         [&](const DbxLayout &l) {
-             patch(dbxTreeRootField, 0);
-             for (const auto &message : l.messages)
-                 patch(message.info, 0);
-         },
-         {},
-         false,
-         "the file's index is damaged"},
-    };
-    for (const auto &example : cases) {
-        SCOPED_TRACE(example.what);
-        const DbxLayout layout = writeInbox({1200, 1500, 700, 100, 1100},
-                                            [](DbxWriter &writer) { writer.nodeEntries = 2; });
-        example.damage(layout);
-
-        const dbx::MailboxSummary summary = read();
-
-        EXPECT_TRUE(summary.searched);
-        EXPECT_EQ(summary.whole(), example.whole);
-        EXPECT_NE(visitor.lines.find(example.says), std::string::npos) << visitor.lines;
-        expectTexts(example.read);
     }
 }
 

@@ -109,18 +109,20 @@ class MailboxReading {
             return;
         }
         const std::uint64_t number = ++numbered_;
-        const std::string place =
-            "message " + std::to_string(number) + " (info at " + HexOffset(info) + ")";
+        // Built only for a report: most messages have none.
+        const auto place = [number, info] {
+            return "message " + std::to_string(number) + " (info at " + HexOffset(info) + ")";
+        };
         const MessageStart start = FindMessageStart(objects_, info);
         if (!start.damage.empty())
-            return report(Loss::message, place + " is damaged: " + start.damage);
+            return report(Loss::message, place() + " is damaged: " + start.damage);
         if (!start.warning.empty())
-            report(Loss::none, place + ": " + start.warning);
+            report(Loss::none, place() + ": " + start.warning);
         const ChainCheck check = chains_.check(start.firstBlock, [&](const std::string &line) {
-            report(Loss::none, place + ": " + line);
+            report(Loss::none, place() + ": " + line);
         });
         if (!check.damage.empty())
-            return report(Loss::message, place + " is damaged: " + check.damage);
+            return report(Loss::message, place() + " is damaged: " + check.damage);
         ++summary_.read;
         MessageText text(chains_, check.chain);
         summary_.stopped = visitor_.message(number, text) == AfterMessage::stop;

@@ -3,7 +3,6 @@
 #include "dbx/damage.h"
 
 #include <array>
-#include <vector>
 
 namespace qb::dbx {
 namespace {
@@ -23,8 +22,9 @@ MessageStart FirstBlockOf(FileWindow &file, std::uint64_t infoOffset, const Info
     const std::uint64_t indexLength = header.fieldCount * indexFieldSize;
     if (indexLength > header.dataLength)
         return {0, "its info object's index is longer than the object", {}};
-    std::vector<unsigned char> index(indexLength);
-    if (!file.read(infoOffset + infoHeaderSize, index.data(), index.size()))
+    // The field count is one byte, so the index always fits this.
+    std::array<unsigned char, 255 * indexFieldSize> index;
+    if (!file.read(infoOffset + infoHeaderSize, index.data(), indexLength))
         return {0, "its info object is cut off by the end of the file", {}};
 
     for (std::uint64_t at = 0; at < indexLength; at += indexFieldSize) {

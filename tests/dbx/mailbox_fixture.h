@@ -19,7 +19,7 @@
 namespace qb::test {
 
 /// A message whose text tells it apart from every other and holds every byte value.
-inline std::string MessageText(std::size_t number, std::size_t size) {
+inline std::string DistinctMessage(std::size_t number, std::size_t size) {
     std::string text = "From: sender" + std::to_string(number) +
                        "@example.org\r\nSubject: ../../escape/" + std::to_string(number) +
                        "\r\nDate: Mon, 3 Mar 2024 14:05:09 +0000\r\n\r\n";
@@ -71,7 +71,7 @@ class MailboxTest : public ::testing::Test {
             configure(writer);
         texts.clear();
         for (std::size_t i = 0; i < sizes.size(); ++i) {
-            texts.push_back(MessageText(i + 1, sizes[i]));
+            texts.push_back(DistinctMessage(i + 1, sizes[i]));
             writer.add(texts.back());
         }
         return writer.finish();

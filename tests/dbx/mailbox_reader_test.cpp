@@ -277,7 +277,7 @@ TEST_F(MailboxReaderTest, MessagesThatShareBlocksAreEachReadWholeWithinLinearTim
     // The second message begins in the middle of the first one's chain.
     {
         DbxWriter writer(dbx);
-        texts = {MessageText(1, 1500)};
+        texts = {DistinctMessage(1, 1500)};
         writer.addSharing(writer.add(texts[0]).blocks[1]);
         texts.push_back(texts[0].substr(0x200));
         writer.finish();

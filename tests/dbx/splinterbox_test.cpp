@@ -105,7 +105,7 @@ TEST_F(SplinterboxTest, FilesWithoutMessagesWriteNothingAndSayWhy) {
     const auto database = [&](const std::string &name, DbxWriter::Kind kind, int messages) {
         DbxWriter writer(input / name, kind);
         for (int i = 0; i < messages; ++i)
-            writer.add(MessageText(i, 100));
+            writer.add(DistinctMessage(i, 100));
         writer.finish();
         return input / name;
     };

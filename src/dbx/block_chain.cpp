@@ -3,7 +3,6 @@
 #include "dbx/damage.h"
 #include "platform/failure.h"
 
-#include <array>
 #include <cerrno>
 #include <optional>
 
@@ -90,11 +89,12 @@ Failure ChangedFailure(const std::string &path) {
 } // namespace
 
 std::optional<BlockChainReader::Header> BlockChainReader::readHeader(std::uint64_t block) {
-    std::array<unsigned char, blockHeaderSize> bytes{};
-    if (!file_.read(block, bytes.data(), bytes.size()))
+    const auto view = file_.view(block, blockHeaderSize);
+    if (!view)
         return std::nullopt;
-    return Header{LittleEndian32(bytes.data()), LittleEndian32(bytes.data() + 4),
-                  LittleEndian16(bytes.data() + 8), LittleEndian32(bytes.data() + 12)};
+    const auto *bytes = reinterpret_cast<const unsigned char *>(view->data());
+    return Header{LittleEndian32(bytes), LittleEndian32(bytes + 4), LittleEndian16(bytes + 8),
+                  LittleEndian32(bytes + 12)};
 }
 
 BlockChainReader::BlockChainReader(FileWindow &file)

@@ -1,10 +1,6 @@
 #include "dbx/conversion.h"
 
-#include "dbx/block_chain.h"
 #include "dbx/eml_folder.h"
-#include "dbx/file_window.h"
-#include "dbx/message_info.h"
-#include "dbx/message_tree.h"
 
 #include <cstdio>
 #include <string_view>
@@ -30,7 +26,6 @@ class MessageBuffer : public TextSink {
         folder_.write(text_);
         text_.clear();
     }
-    void clear() { text_.clear(); }
 
   private:
     EmlFolder &folder_;
@@ -43,79 +38,27 @@ std::string IndexedStem(const std::string &stem, std::uint64_t index) {
     return stem + digits;
 }
 
-std::string MessagePlace(const MessageEntry &message) {
-    return "message " + std::to_string(message.index) + " (info at " +
-           HexOffset(message.infoOffset) + ")";
-}
-
-/// The messages a database holds, read and written one at a time.
-class Conversion {
+/// Writes each message it is handed as a file of its own and describes damage on the log.
+class EmlWriter : public MessageVisitor {
   public:
-    Conversion(const std::string &dbxPath, const std::string &folder, std::ostream &log)
-        : tree_(dbxPath), messages_(dbxPath), folder_(folder), buffer_(folder_),
-          stem_(FileStemFor(dbxPath)), log_(log) {}
+    EmlWriter(const std::string &folder, const std::string &dbxPath, std::ostream &log)
+        : folder_(folder), buffer_(folder_), stem_(FileStemFor(dbxPath)), log_(log) {}
 
-    ConversionSummary run(const std::string &dbxPath) {
-        const DatabaseHeader header = ReadDatabaseHeader(tree_);
-        summary_.kind = header.kind;
-        if (header.kind == DatabaseKind::NotDbx) {
-            log_ << "Splinterbox: " << dbxPath << " is " << DescribeKind(header.kind) << "\n";
-            return summary_;
-        }
-        if (header.kind != DatabaseKind::Messages) {
-            log_ << "Splinterbox: " << dbxPath << " is " << DescribeKind(header.kind)
-                 << ", which holds no messages\n";
-            return summary_;
-        }
-        MessageTreeWalk walk(tree_, header.treeRoot, [this](const std::string &line) {
-            ++summary_.treeDamage;
-            log_ << "Splinterbox: " << line << "\n";
-        });
-        std::uint64_t listed = 0;
-        while (const auto message = walk.next()) {
-            ++listed;
-            convert(*message);
-        }
-        if (header.messageCount > listed) {
-            summary_.unreachable = header.messageCount - listed;
-            log_ << "Splinterbox: the database counts " << header.messageCount
-                 << " messages, but its tree leads to only " << listed << "\n";
-        }
-        if (listed == 0 && summary_.whole())
-            log_ << "Splinterbox: " << dbxPath << " holds no messages\n";
-        return summary_;
+    AfterMessage message(std::uint64_t number, MessageText &text) override {
+        folder_.begin();
+        text.copyTo(buffer_);
+        buffer_.flush();
+        folder_.keep(IndexedStem(stem_, number));
+        return AfterMessage::readOn;
     }
+
+    void damage(const Damage &damage) override { log_ << "Splinterbox: " << damage.line << "\n"; }
 
   private:
-    void convert(const MessageEntry &message) {
-        const MessageStart start = FindMessageStart(messages_, message.infoOffset);
-        if (!start.damage.empty())
-            return lose(message, start.damage);
-        folder_.begin();
-        buffer_.clear();
-        const std::string damage = CopyBlockChain(messages_, start.firstBlock, buffer_);
-        if (!damage.empty()) {
-            folder_.discard();
-            return lose(message, damage);
-        }
-        buffer_.flush();
-        folder_.keep(IndexedStem(stem_, message.index));
-        ++summary_.written;
-    }
-
-    void lose(const MessageEntry &message, const std::string &damage) {
-        ++summary_.damaged;
-        log_ << "Splinterbox: " << MessagePlace(message) << " not written: " << damage << "\n";
-    }
-
-    // The tree is read in a window of its own: its nodes and the messages lie far apart.
-    FileWindow tree_;
-    FileWindow messages_;
     EmlFolder folder_;
     MessageBuffer buffer_;
     std::string stem_;
     std::ostream &log_;
-    ConversionSummary summary_;
 };
 
 } // namespace
@@ -138,9 +81,18 @@ std::string FileStemFor(const std::string &dbxPath) {
     return stem.empty() ? "mailbox" : stem;
 }
 
-ConversionSummary ConvertMailbox(const std::string &dbxPath, const std::string &folder,
-                                 std::ostream &log) {
-    return Conversion(dbxPath, folder, log).run(dbxPath);
+MailboxSummary ConvertMailbox(const std::string &dbxPath, const std::string &folder,
+                              std::ostream &log) {
+    EmlWriter writer(folder, dbxPath, log);
+    const MailboxSummary summary = ReadMailbox(dbxPath, writer);
+    if (summary.kind == DatabaseKind::NotDbx)
+        log << "Splinterbox: " << dbxPath << " is " << DescribeKind(summary.kind) << "\n";
+    else if (summary.kind != DatabaseKind::Messages)
+        log << "Splinterbox: " << dbxPath << " is " << DescribeKind(summary.kind)
+            << ", which holds no messages\n";
+    else if (summary.read == 0 && summary.whole())
+        log << "Splinterbox: " << dbxPath << " holds no messages\n";
+    return summary;
 }
 
 } // namespace qb::dbx

@@ -21,6 +21,16 @@ Failure ReadFailure(int error, const std::string &path) {
                    std::string(std::strerror(error)) + ": " + path);
 }
 
+/// Why the file with this status cannot be read as a database, or nothing when it can.
+std::optional<Failure> NotRegularFile(const struct stat &status, const std::string &path) {
+    if (S_ISDIR(status.st_mode))
+        return ReadFailure(EISDIR, path);
+    if (!S_ISREG(status.st_mode))
+        return Failure(error_number::objectErrorBase + EINVAL, "Splinterbox",
+                       "Not a regular file (a FIFO, a device or a socket): " + path);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::uint32_t LittleEndian32(const unsigned char *data) {
@@ -32,19 +42,29 @@ std::uint16_t LittleEndian16(const unsigned char *data) {
     return static_cast<std::uint16_t>(data[0] | data[1] << 8);
 }
 
+bool NamesItself(FileWindow &file, std::uint64_t offset) {
+    return offset != 0 && file.uint32At(offset) == offset;
+}
+
 FileWindow::FileWindow(const std::string &path) : path_(path) {
-    descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A FIFO or a device could block the open or the reads for ever: it is refused before it is
+    // opened, and the open itself does not wait in case it was put in the file's place meanwhile.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        throw ReadFailure(errno, path);
+    if (const auto refusal = NotRegularFile(status, path))
+        throw *refusal;
+    descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor_ < 0)
         throw ReadFailure(errno, path);
-    struct stat status {};
     if (::fstat(descriptor_, &status) != 0) {
         const int error = errno;
         ::close(descriptor_);
         throw ReadFailure(error, path);
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (const auto refusal = NotRegularFile(status, path)) {
         ::close(descriptor_);
-        throw ReadFailure(EISDIR, path);
+        throw *refusal;
     }
     size_ = static_cast<std::uint64_t>(status.st_size);
 }

@@ -16,12 +16,14 @@ namespace qb::dbx {
 /// in order cost one system call per megabyte, and scattered reads do not each fetch a megabyte.
 class FileWindow {
   public:
-    /// Opens the file; throws Failure when it cannot be opened or is no regular file.
+    /// Opens the file; throws Failure when it cannot be opened or is no regular file. A FIFO, a
+    /// device or a socket is refused before it is opened, so that nothing waits on it.
     explicit FileWindow(const std::string &path);
     ~FileWindow();
     FileWindow(const FileWindow &) = delete;
     FileWindow &operator=(const FileWindow &) = delete;
 
+    const std::string &path() const { return path_; }
     std::uint64_t size() const { return size_; }
     /// True when the length bytes at offset lie wholly inside the file.
     bool holds(std::uint64_t offset, std::uint64_t length) const {
@@ -58,6 +60,10 @@ class FileWindow {
     std::array<Region, 2> regions_;
     std::uint64_t uses_ = 0;
 };
+
+/// True when the object at offset holds its own offset in its first four bytes, as every tree
+/// node, info object and data block of a sound database does.
+bool NamesItself(FileWindow &file, std::uint64_t offset);
 
 /// The little-endian value of the bytes at data.
 std::uint32_t LittleEndian32(const unsigned char *data);

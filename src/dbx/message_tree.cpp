@@ -1,97 +1,63 @@
 #include "dbx/message_tree.h"
 
-#include <algorithm>
-#include <array>
+#include "dbx/tree_node.h"
+
 #include <utility>
 
 namespace qb::dbx {
-namespace {
-
-constexpr std::uint64_t nodeHeaderSize = 0x18;
-constexpr std::uint64_t entrySize = 0x0c;
-constexpr std::uint64_t visitedGrain = 16;
-constexpr std::uint64_t offsetLimit = std::uint64_t{1} << 32;
-// A sound tree of 4 G entries is far shallower; deeper means the children form a chain.
-constexpr std::size_t deepestLevel = 64;
-
-struct Entry {
-    std::uint64_t value = 0;
-    std::uint64_t child = 0;
-};
-
-} // namespace
 
 MessageTreeWalk::MessageTreeWalk(FileWindow &file, std::uint64_t root, DamageReport report)
-    : file_(file), report_(std::move(report)),
-      visited_(static_cast<std::size_t>(std::min(file.size(), offsetLimit) / visitedGrain + 1)) {
-    if (root != 0)
-        enter(root);
+    : file_(file), nodes_(file.size()), report_(std::move(report)) {
+    enter(root);
 }
 
-std::optional<MessageEntry> MessageTreeWalk::next() {
+std::optional<std::uint64_t> MessageTreeWalk::next() {
     while (!stack_.empty()) {
         Frame &frame = stack_.back();
-        if (frame.pendingChild != 0) {
-            const std::uint64_t child = std::exchange(frame.pendingChild, 0);
-            enter(child);
+        const std::uint64_t node = frame.node;
+        const unsigned step = frame.step++;
+        const unsigned lastStep = 2u * frame.entries;
+        if (step % 2 == 0) {
+            // A node has nothing left after its last child, so it leaves the stack first: a
+            // tree that leans to the right keeps a stack of one frame however deep it goes.
+            if (step == lastStep)
+                stack_.pop_back();
+            enter(TreeChild(file_, node, step / 2));
             continue;
         }
-        if (frame.position == frame.entries) {
-            stack_.pop_back();
-            continue;
-        }
-        std::array<unsigned char, entrySize> bytes{};
-        const std::uint64_t at = frame.node + nodeHeaderSize + frame.position * entrySize;
-        const unsigned position = frame.position++;
-        // enter() checked that the node's entries lie inside the file.
-        file_.read(at, bytes.data(), bytes.size());
-        const Entry entry{LittleEndian32(bytes.data()), LittleEndian32(bytes.data() + 4)};
-        frame.pendingChild = entry.child;
-        if (entry.value == 0) {
-            report_("tree node at " + HexOffset(frame.node) + ": entry " +
-                    std::to_string(position + 1) + " names no message");
-            continue;
-        }
-        return MessageEntry{++index_, entry.value};
+        const unsigned entry = step / 2;
+        const std::uint64_t value = TreeEntryValue(file_, node, entry);
+        if (value != 0)
+            return value;
+        report_({Loss::message, "tree node at " + HexOffset(node) + ": entry " +
+                                    std::to_string(entry + 1) + " names no message"});
     }
     return std::nullopt;
 }
 
 void MessageTreeWalk::enter(std::uint64_t node) {
+    if (node == 0)
+        return;
     const std::string where = "tree node at " + HexOffset(node);
-    std::array<unsigned char, nodeHeaderSize> header{};
-    if (!file_.read(node, header.data(), header.size())) {
-        report_(where + " lies outside the file; the messages below it are lost");
+    if (!nodes_.markNew(node)) {
+        report_({Loss::none, where + " is reached a second time; the tree loops there"});
         return;
     }
-    if (LittleEndian32(header.data()) != node) {
-        report_(where + " does not name itself; the messages below it are lost");
+    const TreeNode look = ReadTreeNode(file_, node);
+    if (!look.damage.empty()) {
+        report_(
+            {Loss::unreachable, where + " " + look.damage + "; the messages below it are lost"});
         return;
     }
-    if (!markVisited(node)) {
-        report_(where + " is reached a second time; the tree loops there");
-        return;
-    }
-    if (stack_.size() >= deepestLevel) {
-        report_(where + " lies deeper than any sound tree; the messages below it are lost");
-        return;
-    }
-    const unsigned entries = header[0x11];
-    if (!file_.holds(node + nodeHeaderSize, entries * entrySize)) {
-        report_(where + " is cut off by the end of the file; the messages below it are lost");
-        return;
-    }
-    stack_.push_back(Frame{node, entries, 0, LittleEndian32(header.data() + 0x08)});
-}
-
-bool MessageTreeWalk::markVisited(std::uint64_t node) {
-    const std::uint64_t slot = node / visitedGrain;
-    if (slot >= visited_.size())
-        return true; // a node beyond 4 GiB cannot be named by a 4-byte child offset
-    if (visited_[slot])
-        return false;
-    visited_[slot] = true;
-    return true;
+    if (!look.warning.empty())
+        report_({Loss::none, where + " " + look.warning});
+    if (look.entriesInFile < look.entries)
+        report_({Loss::unreachable, where + " is cut off by the end of the file: " +
+                                        std::to_string(look.entries - look.entriesInFile) +
+                                        " of its " + std::to_string(look.entries) +
+                                        " entries are lost"});
+    stack_.push_back(
+        Frame{static_cast<std::uint32_t>(node), 0, static_cast<std::uint16_t>(look.entriesInFile)});
 }
 
 } // namespace qb::dbx

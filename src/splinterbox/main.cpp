@@ -21,14 +21,21 @@ a name already taken is never replaced: the next free one (Inbox-00001-2.eml)
 is used instead.
 
 Damage does not stop the conversion: every message that can be read whole is
-written, and each one that cannot is named on the error output.
+written, once, and each one that cannot is named on the error output. Fields
+that only repeat what the rest of the file shows (an object's own offset, a
+block's size) are checked, and a disagreement is reported but costs nothing.
+When the database's index is damaged, the whole file is searched for messages;
+they are then numbered in the order they lie in the file.
 
 Exit status:
-  0  every message was written; also for an empty mailbox and for databases that
-     hold no messages (Folders.dbx, Pop3uidl.dbx, offline.dbx)
-  1  some messages could not be read whole and were not written
-  2  the command line is wrong, the file cannot be read or is no database, or
-     the folder cannot be written
+  0  every message found was written, even if damage was reported; also for an
+     empty mailbox and for databases that hold no messages (Folders.dbx,
+     Pop3uidl.dbx, offline.dbx)
+  1  some messages are damaged and were not written, or damage hides messages:
+     a part of the index cannot be read, or no message can be found without it
+  2  the command line is wrong, the file cannot be read, is no regular file
+     (a FIFO or a device is refused without waiting on it) or is no database,
+     or the folder cannot be written
 )";
 
 } // namespace
@@ -49,10 +56,11 @@ int main(int argc, char **argv) {
         if (summary.kind == qb::dbx::DatabaseKind::NotDbx)
             return unusable;
         if (!summary.whole()) {
-            std::cerr << "Splinterbox: " << summary.written << " messages written, "
-                      << summary.damaged << " damaged";
+            std::cerr << "Splinterbox: " << summary.read << " messages written, " << summary.damaged
+                      << " damaged";
             if (summary.unreachable > 0)
-                std::cerr << ", " << summary.unreachable << " out of reach";
+                std::cerr << ", more lost where the index is damaged (" << summary.unreachable
+                          << (summary.unreachable == 1 ? " place)" : " places)");
             std::cerr << "\n";
             return messagesLost;
         }

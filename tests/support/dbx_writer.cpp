@@ -60,11 +60,16 @@ DbxWriter::DbxWriter(const std::string &path, Kind kind)
     put(header);
 }
 
-void DbxWriter::add(std::string_view text) {
+DbxLayout::Message DbxWriter::add(std::string_view text) {
     DbxLayout::Message message;
     const std::uint64_t first = writeBlocks(text, message.blocks);
     message.info = writeInfo(first);
-    layout_.messages.push_back(std::move(message));
+    layout_.messages.push_back(message);
+    return message;
+}
+
+void DbxWriter::addSharing(std::uint64_t firstBlock) {
+    layout_.messages.push_back({writeInfo(firstBlock), {}});
 }
 
 std::uint64_t DbxWriter::writeBlocks(std::string_view text, std::vector<std::uint64_t> &blocks) {
@@ -127,9 +132,24 @@ std::size_t DbxWriter::planNodes(std::vector<Node> &nodes, std::size_t first, st
     return self;
 }
 
+void DbxWriter::planChain(std::vector<Node> &nodes) {
+    // Built in a loop: a chain is as deep as the mailbox is long.
+    const std::size_t count = layout_.messages.size();
+    const bool left = shape == TreeShape::LeftChain;
+    for (std::size_t level = 0; level < count; ++level) {
+        const std::size_t message = left ? count - 1 - level : level;
+        const std::size_t child = level + 1 < count ? level + 1 : noNode;
+        Node node{level == 0 ? noNode : level - 1, left ? child : noNode, {}, count - level, 0};
+        node.entries.emplace_back(layout_.messages[message].info, left ? noNode : child);
+        nodes.push_back(std::move(node));
+    }
+}
+
 DbxLayout DbxWriter::finish() {
     std::vector<Node> nodes;
-    if (!layout_.messages.empty())
+    if (shape != TreeShape::Balanced)
+        planChain(nodes);
+    else if (!layout_.messages.empty())
         planNodes(nodes, 0, layout_.messages.size(), noNode);
     std::uint64_t next = end_;
     for (Node &node : nodes) {
@@ -151,9 +171,9 @@ DbxLayout DbxWriter::finish() {
         layout_.nodes.push_back(node.offset);
     }
     layout_.treeRoot = nodes.empty() ? 0 : nodes.front().offset;
-    out_.seekp(0xc4);
+    out_.seekp(dbxMessageCountField);
     out_ << Bytes32(layout_.messages.size());
-    out_.seekp(0xe4);
+    out_.seekp(dbxTreeRootField);
     out_ << Bytes32(layout_.treeRoot);
     out_.close();
     if (!out_)
@@ -172,6 +192,34 @@ void PatchUint32(const std::string &path, std::uint64_t offset, std::uint32_t va
     file << Bytes32(value);
     if (!file)
         throw std::runtime_error("cannot patch " + path);
+}
+
+void NameOneMessageInEveryEntry(const std::string &path, const DbxLayout &layout,
+                                std::uint64_t info) {
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    for (std::uint64_t node : layout.nodes) {
+        char entries = 0;
+        file.seekg(static_cast<std::streamoff>(node + 0x11));
+        file.get(entries);
+        for (unsigned entry = 0; entry < static_cast<unsigned char>(entries); ++entry) {
+            file.seekp(static_cast<std::streamoff>(node + nodeHeaderSize + entry * entrySize));
+            file << Bytes32(info);
+        }
+    }
+    if (!file)
+        throw std::runtime_error("cannot patch " + path);
+}
+
+void FlipBit(const std::string &path, std::uint64_t offset, unsigned bit) {
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    unsigned char bytes[4] = {};
+    in.read(reinterpret_cast<char *>(bytes), sizeof bytes);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    const std::uint32_t value =
+        bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    PatchUint32(path, offset, value ^ (std::uint32_t{1} << bit));
 }
 
 } // namespace qb::test

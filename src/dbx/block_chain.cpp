@@ -1,7 +1,7 @@
 #include "dbx/block_chain.h"
 
 #include "dbx/damage.h"
-#include "platform/failure.h"
+#include "failure/failure.h"
 
 #include <cerrno>
 #include <optional>

@@ -37,7 +37,7 @@ int main(int argc, char *argv[]) {
     qb::QtFileDialogs fileDialogs;
     qb::QtEventPump events;
     qb::SystemClock clock;
-    qb::QSettingsStore settingsStore(qb::QSettingsStore::defaultPath());
+    qb::QSettingsStore settingsStore(qb::QSettingsStore::pathIn(qb::XdgConfigFolder()));
     qb::XdgSpecialFolders specialFolders;
     qb::QtFolderPicker folderPicker(specialFolders);
     qb::PosixFileSystem disk;

@@ -1,7 +1,6 @@
 #include "app/express_window.h"
 
 #include "app/main_module.h"
-#include "app/main_window.h"
 #include "export/express_download.h"
 #include "export/file_utilities.h"
 #include "export/folder_browser.h"
@@ -88,10 +87,7 @@ void ExpressWindow::Form_Load() {
         window.setCaption(productName);
         window.setProgramIcon();
     });
-    const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
-    if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
-        guard.step(108,
-                   [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+    LoadHandPointer(guard, window, {platform_.files, platform_.windows, platform_.programFolder});
     // Closing destroyed the lists: the columns are built anew with every load.
     ListView1.clear();
     ListView1.clearColumns();

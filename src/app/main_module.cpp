@@ -1,5 +1,6 @@
 #include "app/main_module.h"
 
+#include "export/file_utilities.h"
 #include "failure/failure.h"
 #include "text/codepage.h"
 
@@ -50,9 +51,21 @@ void KeepWindowPlacement(WindowModel &window, Settings &settings) {
     };
 }
 
-} // namespace qb
+void LoadHandPointer(Guard &guard, WindowModel &window, const HandPointerSource &source) {
+    const std::string cursorPath = source.programFolder + "/HAND-M.CUR";
+    if (guard.test(106, [&] { return exporting::FileExists(source.files, cursorPath); }))
+        guard.step(108, [&] { window.setCustomPointer(source.windows.loadPointer(cursorPath)); });
+}
 
-namespace qb {
+void ShowHandPointer(WindowModel &window) {
+    if (window.pointer() != MousePointer::Busy)
+        window.setPointer(MousePointer::Custom);
+}
+
+void ShowDefaultPointer(WindowModel &window) {
+    if (window.pointer() != MousePointer::Busy)
+        window.setPointer(MousePointer::Default);
+}
 
 std::string LoadSkinFile(FileSystem &files, const std::string &path) {
     std::string styleSheet = files.readAll(path);

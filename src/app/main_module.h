@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "failure/guard.h"
 #include "platform/controls/window_model.h"
 #include "platform/platform.h"
 
@@ -29,6 +30,23 @@ void ApplyFormColours(WindowModel &window);
 /// Keeps the window's size and position between runs in the setting named after the window
 /// ("Form1 Geometry").
 void KeepWindowPlacement(WindowModel &window, Settings &settings);
+
+/// Where the windows find the hand pointer: the files that may hold the cursor file, the host
+/// that loads it, and the program folder (without a final "/") that holds "HAND-M.CUR".
+struct HandPointerSource {
+    FileSystem &files;
+    WindowHost &windows;
+    const std::string &programFolder;
+};
+
+/// Makes the cursor file beside the program the window's hand pointer, as steps 106 (is the file
+/// there?) and 108 (load it) of the window's loading under its guard. Without the file the hand
+/// stays the arrow and nothing is reported; a damaged file is reported at line 108.
+void LoadHandPointer(Guard &guard, WindowModel &window, const HandPointerSource &source);
+
+/// Sets the hand pointer, or the default one, unless the busy pointer shows.
+void ShowHandPointer(WindowModel &window);
+void ShowDefaultPointer(WindowModel &window);
 
 /// Shares for controls that follow a larger window: along its full width, at its right edge,
 /// and below the list that takes the extra height (whole width, or the left or right half).

@@ -2,7 +2,6 @@
 
 #include "app/express_window.h"
 #include "app/main_module.h"
-#include "export/file_utilities.h"
 #include "export/folder_browser.h"
 
 namespace qb {
@@ -25,16 +24,6 @@ std::string OutlookAccessHelp() {
            "period of time." +
            gap + "To deactivate this query message, look for an option resembling:" + gap +
            "Outlook > Tools > Trust Center > Allow programmatic access";
-}
-
-void ShowHandPointer(WindowModel &window) {
-    if (window.pointer() != MousePointer::Busy)
-        window.setPointer(MousePointer::Custom);
-}
-
-void ShowDefaultPointer(WindowModel &window) {
-    if (window.pointer() != MousePointer::Busy)
-        window.setPointer(MousePointer::Default);
 }
 
 MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &expressWindow)
@@ -122,10 +111,7 @@ void MainWindow::Form_Load() {
         window.setProgramIcon();
         platform_.applicationTitle = SetApplicationTitle(productName);
     });
-    const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
-    if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
-        guard.step(108,
-                   [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+    LoadHandPointer(guard, window, {platform_.files, platform_.windows, platform_.programFolder});
     guard.step(128, [&] { Text2.setText(settings_.text("PST File")); });
     guard.step(130, [&] { Option1.setValue(settings_.boolean("Option1", "1")); });
     guard.step(132, [&] { Option2.setValue(settings_.boolean("Option2", "0")); });

@@ -80,8 +80,4 @@ class MainWindow {
 /// The Outlook access help shown by "Help": five paragraphs with an empty line between them.
 std::string OutlookAccessHelp();
 
-/// Sets the hand pointer, or the default one, unless the busy pointer shows.
-void ShowHandPointer(WindowModel &window);
-void ShowDefaultPointer(WindowModel &window);
-
 } // namespace qb

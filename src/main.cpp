@@ -60,10 +60,10 @@ int main(int argc, char *argv[]) {
         programs,           reporter,       QCoreApplication::applicationDirPath().toStdString(),
         qb::XdgWorkFolder()};
 
-    qb::Settings settings(platform);
+    qb::Settings settings(settingsStore, platform.messages);
     qb::ExpressWindow expressWindow(platform, settings);
     qb::MainWindow mainWindow(platform, settings, expressWindow);
-    mainWindow.Form_Load();
+    mainWindow.load();
 
     // Closing the main window runs its unload, which ends the program.
     qb::WindowView mainView(mainWindow.window);

@@ -6,7 +6,7 @@
 
 namespace qb {
 
-std::string SetApplicationTitle(const std::string &product) {
+std::string ApplicationTitleOf(const std::string &product) {
     std::string title = product;
     do {
         const std::size_t blank = title.rfind(' ');
@@ -49,6 +49,10 @@ void KeepWindowPlacement(WindowModel &window, Settings &settings) {
     window.writePlacement = [&settings, key](const std::string &placement) {
         settings.write(key, placement);
     };
+}
+
+exporting::FolderChoiceFacilities FolderChoiceOf(Platform &platform) {
+    return {platform.folderPicker, platform.settings, platform.reporter};
 }
 
 void LoadHandPointer(Guard &guard, WindowModel &window, const HandPointerSource &source) {

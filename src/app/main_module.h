@@ -1,9 +1,12 @@
 #pragma once
 
 #include "app/settings.h"
+#include "export/folder_browser.h"
 #include "failure/guard.h"
 #include "platform/controls/window_model.h"
+#include "platform/file_system.h"
 #include "platform/platform.h"
+#include "platform/special_folders.h"
 
 #include <string>
 
@@ -13,9 +16,10 @@ namespace qb {
 /// The product name: caption of both windows and the settings section.
 inline constexpr const char *productName = "Quillbarrow";
 
-/// Drops the last word (and the blank before it) at least once, and again while the rest is
-/// longer than 40 characters. A name without a blank is the title itself.
-std::string SetApplicationTitle(const std::string &product);
+/// The application title made of a product name: the name with its last word (and the blank
+/// before it) dropped at least once, and again while the rest is longer than 40 characters. A
+/// name without a blank is the title itself.
+std::string ApplicationTitleOf(const std::string &product);
 
 /// The special folder's path as the shell writes it into a 512-character buffer: the path, a
 /// NUL, and blanks to the end; the empty text when the number cannot be resolved.
@@ -30,6 +34,10 @@ void ApplyFormColours(WindowModel &window);
 /// Keeps the window's size and position between runs in the setting named after the window
 /// ("Form1 Geometry").
 void KeepWindowPlacement(WindowModel &window, Settings &settings);
+
+/// What the "..." button beside either window's output folder uses, from the program's
+/// facilities.
+exporting::FolderChoiceFacilities FolderChoiceOf(Platform &platform);
 
 /// Where the windows find the hand pointer: the files that may hold the cursor file, the host
 /// that loads it, and the program folder (without a final "/") that holds "HAND-M.CUR".
@@ -58,10 +66,6 @@ inline constexpr Growth takesExtraHeight{0, 0, 1, 1};
 inline constexpr Growth belowList{0, 1, 1, 1};
 inline constexpr Growth belowListLeftHalf{0, 1, 0.5, 1};
 inline constexpr Growth belowListRightHalf{0.5, 1, 1, 1};
-
-} // namespace qb
-
-namespace qb {
 
 /// Reads a skin file: a style sheet in UTF-8 text. Throws Failure when the file cannot be read
 /// or is not text (a damaged skin).

@@ -29,7 +29,9 @@ std::string OutlookAccessHelp() {
 MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &expressWindow)
     : platform_(platform), settings_(settings), expressWindow_(expressWindow),
       listing_(platform, {window, Text1, Text2, Option3, Option4, ListView1}),
-      download_(platform, {window, Text3, Combo1, Option2, ListView1}) {
+      download_({platform.outlook, platform.files, platform.clock, platform.events, platform.locale,
+                 platform.inputBoxes, platform.messages, platform.reporter},
+                {window, Text3, Combo1, Option2, ListView1}) {
     window.addControls({&Frame5,      &Text3,       &PushButton9, &Frame4,    &Combo1,
                         &PushButton7, &Frame2,      &Option1,     &Option2,   &Frame3,
                         &Text1,       &PushButton2, &Frame1,      &Text2,     &Option3,
@@ -80,16 +82,17 @@ void MainWindow::wireHandlers() {
 
     PushButton1.onClick = [this] { listing_.PushButton1_Click(); };
     PushButton2.onClick = [this] { listing_.PushButton2_Click(); };
-    PushButton3.onClick = [this] { download_.PushButton3_Click(); };
-    PushButton4.onClick = [this] { PushButton4_Click(); };
+    PushButton3.onClick = [this] { download_.saveChosenMessages(); };
+    PushButton4.onClick = [this] { openExpressWindow(); };
     PushButton5.onClick = [this] { listing_.PushButton5_Click(); };
     PushButton6.onClick = [this] { listing_.PushButton6_Click(); };
-    PushButton7.onClick = [this] { PushButton7_Click(); };
+    PushButton7.onClick = [this] { showHelp(); };
     PushButton8.onClick = [this] { listing_.PushButton8_Click(); };
     PushButton9.onClick = [this] {
-        exporting::BrowseOutputFolder(platform_, window, Text3, "Form1", "PushButton9_Click");
+        exporting::chooseOutputFolder(FolderChoiceOf(platform_), window, Text3, "Form1",
+                                      "PushButton9_Click");
     };
-    window.onUnload = [this] { Form_Unload(); };
+    window.onUnload = [this] { endProgram(); };
 }
 
 void MainWindow::wirePointerHandlers() {
@@ -103,13 +106,13 @@ void MainWindow::wirePointerHandlers() {
         control->onMouseMove = arrow;
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::load() {
     Guard guard(platform_.reporter, "Form1", "Form_Load");
-    guard.step(100, [&] { ApplyMainWindowSkin(); });
+    guard.step(100, [&] { applySkin(); });
     guard.step(104, [&] {
         window.setCaption(productName);
         window.setProgramIcon();
-        platform_.applicationTitle = SetApplicationTitle(productName);
+        platform_.messages.setTitle(ApplicationTitleOf(productName));
     });
     LoadHandPointer(guard, window, {platform_.files, platform_.windows, platform_.programFolder});
     guard.step(128, [&] { Text2.setText(settings_.text("PST File")); });
@@ -134,10 +137,10 @@ void MainWindow::Form_Load() {
     if (guard.test(184, [&] { return outlook::IsOutlookInstalled(platform_.outlook); }))
         return;
     guard.step(186, [&] { Option4.setValue(true); });
-    guard.step(188, [&] { showExpressWindow(); });
+    guard.step(188, [&] { expressWindow_.show(); });
 }
 
-void MainWindow::ApplyMainWindowSkin() {
+void MainWindow::applySkin() {
     const std::string skinPath = platform_.programFolder + "/x/o.cjs";
     if (platform_.files.listFiles(skinPath).empty())
         return;
@@ -145,23 +148,19 @@ void MainWindow::ApplyMainWindowSkin() {
     window.setSkin(LoadSkinFile(platform_.files, skinPath));
 }
 
-void MainWindow::Form_Unload() {
+void MainWindow::endProgram() {
     outlook::KillProcess(platform_.processes, "OUTLOOK.EXE");
     platform_.windows.endProgram();
 }
 
-void MainWindow::showExpressWindow() {
-    expressWindow_.show();
-}
-
-void MainWindow::PushButton4_Click() {
+void MainWindow::openExpressWindow() {
     Guard guard(platform_.reporter, "Form1", "PushButton4_Click");
-    guard.step(100, [&] { showExpressWindow(); });
+    guard.step(100, [&] { expressWindow_.show(); });
 }
 
-void MainWindow::PushButton7_Click() {
+void MainWindow::showHelp() {
     Guard guard(platform_.reporter, "Form1", "PushButton7_Click");
-    guard.step(100, [&] { MsgBox(platform_, OutlookAccessHelp()); });
+    guard.step(100, [&] { platform_.messages.show(OutlookAccessHelp()); });
 }
 
 } // namespace qb

@@ -19,7 +19,7 @@ class EndToEnd : public ::testing::Test, protected test::RealStoreWindows {
             GTEST_SKIP() << "the sample stores in ../shared/samples are not present";
         fs::copy_file(test::SamplesFolder() + "/english-store.pst", profile / "english-store.pst");
         fs::create_directory(output / "out");
-        form1.Form_Load();
+        form1.load();
     }
 
     std::vector<std::string> column(int cell) const {

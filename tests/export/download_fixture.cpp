@@ -20,6 +20,11 @@ qb::test::MemoryFolder &child(qb::test::MemoryFolder &parent, const std::string 
 
 } // namespace
 
+DownloadFacilities FacilitiesOver(qb::test::TestPlatform &t, outlook::MailStoreLayer &stores) {
+    return {stores,    t.files, t.clock, t.events, t.locale, t.inputBoxes, t.platform.messages,
+            t.reporter};
+}
+
 DownloadFixture::DownloadFixture() : outputFolder(t.folder / "out/") {
     std::filesystem::create_directory(outputFolder);
     Text3.setText(outputFolder);

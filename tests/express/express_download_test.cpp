@@ -53,8 +53,9 @@ class ExpressDownload : public ::testing::Test {
     }
 
     void click() {
-        DownloadExpressMessages(t.platform, reader, {window, Text3, Option1, Option2, ListView2},
-                                EmlFileNames, workFolder);
+        saveCheckedMessages(
+            {reader, t.files, t.fileDialogs, t.events, t.platform.messages, t.reporter},
+            {window, Text3, Option1, Option2, ListView2}, EmlFileNames, workFolder);
     }
 
     std::vector<std::string> outputFiles() const {

@@ -65,7 +65,7 @@ std::vector<std::string> Tree(const std::string &folder) {
 struct WindowRun : test::RealStoreWindows {
     explicit WindowRun(const std::string &pstPath) {
         fs::create_directory(output / "out");
-        form1.Form_Load();
+        form1.load();
         form1.Option4.setValue(true);
         form1.Text2.setText(pstPath);
         form1.PushButton1.click();

@@ -43,19 +43,12 @@ class ExpressDownloadRun {
         // land beside the folder under run-on names.
         if (!folder.ends_with('/'))
             folder += '/';
-        // Wide enough that names never repeat within a run, however long the list.
-        std::int32_t runningNumber = 1;
-        for (int row = 1; row <= rows; ++row) {
-            if (!takeRow(row))
-                continue;
-            if (const std::optional<std::string> record = recordOf(row))
-                guard_.run([&] {
-                    const std::string subject(controls_.ListView2.subItem(row, 2));
-                    WriteTextFile(facilities_.files, *record,
-                                  folder + ExpressFileName(subject, runningNumber));
-                });
-            ++runningNumber;
-        }
+        writeCheckedRecords(rows,
+                            [&](int row, const std::string &record, std::int32_t runningNumber) {
+                                const std::string subject(controls_.ListView2.subItem(row, 2));
+                                WriteTextFile(facilities_.files, record,
+                                              folder + ExpressFileName(subject, runningNumber));
+                            });
     }
 
     void writeOneFile(int rows) {
@@ -67,15 +60,25 @@ class ExpressDownloadRun {
         if (combinedPath.empty())
             return;
         std::int32_t written = 0;
+        writeCheckedRecords(rows, [&](int, const std::string &record, std::int32_t) {
+            // The first record replaces whatever the dialog's delete may have left.
+            WriteOrAppendTextFile(facilities_.files, record, combinedPath, written + 1);
+            ++written;
+        });
+    }
+
+    /// Calls write(row, record, runningNumber) under the guard for every checked row whose
+    /// record can be made, row 1 first. The running number counts every checked row, those
+    /// whose message could not be read included.
+    template <typename Write> void writeCheckedRecords(int rows, Write write) {
+        // Wide enough that numbers never repeat within a run, however long the list.
+        std::int32_t runningNumber = 0;
         for (int row = 1; row <= rows; ++row) {
             if (!takeRow(row))
                 continue;
+            ++runningNumber;
             if (const std::optional<std::string> record = recordOf(row))
-                guard_.run([&] {
-                    // The first record replaces whatever the dialog's delete may have left.
-                    WriteOrAppendTextFile(facilities_.files, *record, combinedPath, written + 1);
-                    ++written;
-                });
+                guard_.run([&] { write(row, *record, runningNumber); });
         }
     }
 

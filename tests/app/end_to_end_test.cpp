@@ -29,13 +29,7 @@ class EndToEnd : public ::testing::Test, protected test::RealStoreWindows {
         return cells;
     }
 
-    std::vector<std::string> writtenFiles() const {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(output / "out"))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> writtenFiles() const { return test::FileNamesIn(output / "out"); }
 };
 
 TEST_F(EndToEnd, ListsTheProfileStoreWithEveryCell) {

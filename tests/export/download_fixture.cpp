@@ -73,14 +73,6 @@ void DownloadFixture::choose(const std::string &item) {
         static_cast<int>(std::find(items.begin(), items.end(), item) - items.begin()));
 }
 
-std::vector<std::string> DownloadFixture::outputFiles() const {
-    std::vector<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(outputFolder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<int> DownloadFixture::reportedLines() const {
     static const std::regex atLine("at line ([0-9]+)");
     std::vector<int> lines;
@@ -90,14 +82,6 @@ std::vector<int> DownloadFixture::reportedLines() const {
             lines.push_back(std::stoi(match[1]));
     }
     return lines;
-}
-
-std::vector<std::string> DownloadFixture::messages() const {
-    std::vector<std::string> texts;
-    for (const auto &shown : t.messageBoxes.shown)
-        if (shown.title != "Application Error")
-            texts.push_back(shown.text);
-    return texts;
 }
 
 } // namespace qb::exporting::test_support

@@ -41,11 +41,11 @@ class DownloadFixture : public DownloadControlModels {
     void click() { download.saveChosenMessages(); }
 
     /// Names of the files in the output folder, sorted.
-    std::vector<std::string> outputFiles() const;
+    std::vector<std::string> outputFiles() const { return qb::test::FileNamesIn(outputFolder); }
     /// Line numbers of the failure reports shown, in order.
     std::vector<int> reportedLines() const;
     /// Texts of the message boxes other than failure reports.
-    std::vector<std::string> messages() const;
+    std::vector<std::string> messages() const { return t.messageTexts(); }
 
     qb::test::TestPlatform t;
     std::string outputFolder;

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 namespace qb::exporting {
@@ -76,13 +75,7 @@ class OutlookDownloadFromPst : public ::testing::Test,
         Option1.setValue(true);
     }
 
-    std::vector<std::string> outputFiles() const {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(t.folder / "out"))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> outputFiles() const { return test::FileNamesIn(t.folder / "out"); }
 
     test::TestPlatform t;
     PffMailStoreLayer layer{t.folder / "profile"};

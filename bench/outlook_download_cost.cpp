@@ -74,7 +74,10 @@ int main() {
     Combo1.addItem("All");
     Combo1.setListIndex(1);
     ListStore(layer, ListView1);
-    exporting::OutlookDownload download(platform, {window, Text3, Combo1, Option2, ListView1});
+    exporting::OutlookDownload download({layer, platform.files, platform.clock, platform.events,
+                                         platform.locale, platform.inputBoxes, platform.messages,
+                                         platform.reporter},
+                                        {window, Text3, Combo1, Option2, ListView1});
 
     const int runs = 20;
     const int messages = ListView1.rowCount();
@@ -87,7 +90,7 @@ int main() {
             Option1.setValue(true);
         const auto start = std::chrono::steady_clock::now();
         for (int run = 0; run < runs; ++run)
-            download.PushButton3_Click();
+            download.saveChosenMessages();
         const std::chrono::duration<double, std::milli> spent =
             std::chrono::steady_clock::now() - start;
         std::printf("%-22s %8.3f ms per message\n",

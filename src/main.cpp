@@ -40,7 +40,7 @@ int main(int argc, char *argv[]) {
     qb::QtFileDialogs fileDialogs;
     qb::QtEventPump events;
     qb::SystemClock clock;
-    qb::QSettingsStore settingsStore(qb::QSettingsStore::defaultPath());
+    qb::QSettingsStore settingsStore(qb::QSettingsStore::pathIn(qb::XdgConfigFolder()));
     qb::XdgSpecialFolders specialFolders;
     qb::QtFolderPicker folderPicker(specialFolders);
     qb::PosixFileSystem disk;
@@ -63,10 +63,10 @@ int main(int argc, char *argv[]) {
         programs,           reporter,       QCoreApplication::applicationDirPath().toStdString(),
         qb::XdgWorkFolder()};
 
-    qb::Settings settings(platform);
+    qb::Settings settings(settingsStore, platform.messages);
     qb::ExpressWindow expressWindow(platform, settings);
     qb::MainWindow mainWindow(platform, settings, expressWindow);
-    mainWindow.Form_Load();
+    mainWindow.load();
 
     // Closing the main window runs its unload, which ends the program.
     qb::WindowView mainView(mainWindow.window);

@@ -1,7 +1,6 @@
 #include "app/express_window.h"
 
 #include "app/main_module.h"
-#include "app/main_window.h"
 #include "export/express_download.h"
 #include "export/file_utilities.h"
 #include "export/folder_browser.h"
@@ -42,29 +41,33 @@ void ExpressWindow::wireHandlers() {
     Option1.onClick = [this] { settings_.write("TextFileOption", "1"); };
     Option2.onClick = [this] { settings_.write("TextFileOption", "2"); };
     Text3.onChange = [this] { settings_.write("Location", Text3.text()); };
-    PushButton23.onClick = [this] { PushButton23_Click(); };
+    PushButton23.onClick = [this] { showHelp(); };
     PushButton14.onClick = [this] {
-        express::PushButton14_Click(platform_, {platform_.registry, platform_.files}, search,
-                                    window, ListView1, PushButton1);
+        express::listIdentityMailboxes(searchFacilities(), search, window, ListView1, PushButton1);
     };
-    PushButton1.onClick = [this] { express::PushButton1_Click(platform_, ListView1); };
+    PushButton1.onClick = [this] {
+        express::addMailboxFiles(platform_.fileDialogs, platform_.messages, platform_.reporter,
+                                 ListView1);
+    };
     PushButton5.onClick = [this] { express::PushButton5_Click(platform_, ListView1); };
     PushButton3.onClick = [this] { express::PushButton3_Click(platform_, ListView1); };
     PushButton2.onClick = [this] {
-        express::PushButton2_Click(platform_, {window, ListView1, ListView2}, EmlFileNames);
+        express::extractMessages(extractionFacilities(), {window, ListView1, ListView2},
+                                 EmlFileNames);
     };
     PushButton4.onClick = [this] { express::PushButton4_Click(platform_, ListView2); };
     PushButton6.onClick = [this] { express::PushButton6_Click(platform_, ListView2); };
     PushButton7.onClick = [this] {
-        exporting::DownloadExpressMessages(platform_, platform_.mime,
-                                           {window, Text3, Option1, Option2, ListView2},
-                                           EmlFileNames, platform_.workFolder);
+        exporting::saveCheckedMessages(downloadFacilities(),
+                                       {window, Text3, Option1, Option2, ListView2}, EmlFileNames,
+                                       platform_.workFolder);
     };
     PushButton8.onClick = [this] {
-        exporting::BrowseOutputFolder(platform_, window, Text3, "Form2", "PushButton8_Click");
+        exporting::chooseOutputFolder(FolderChoiceOf(platform_), window, Text3, "Form2",
+                                      "PushButton8_Click");
     };
-    window.onQueryUnload = [this] { Form_QueryUnload(); };
-    window.onUnload = [this] { Form_Unload(); };
+    window.onQueryUnload = [this] { removeWorkFiles(); };
+    window.onUnload = [this] { endProgramWhenAlone(); };
 
     // Here the lists show the hand, unlike the main window's message list.
     for (Control *control : window.controls())
@@ -76,22 +79,33 @@ void ExpressWindow::wireHandlers() {
     Frame2.onMouseMove = arrow;
 }
 
+express::SearchFacilities ExpressWindow::searchFacilities() {
+    return {{platform_.registry, platform_.files}, platform_.messages, platform_.reporter};
+}
+
+express::ExtractionFacilities ExpressWindow::extractionFacilities() {
+    return {platform_.files,    platform_.programs, platform_.events,        platform_.clock,
+            platform_.messages, platform_.reporter, platform_.programFolder, platform_.workFolder};
+}
+
+exporting::ExpressDownloadFacilities ExpressWindow::downloadFacilities() {
+    return {platform_.mime,   platform_.files,    platform_.fileDialogs,
+            platform_.events, platform_.messages, platform_.reporter};
+}
+
 void ExpressWindow::show() {
-    Form_Load();
+    load();
     platform_.windows.showModal(window);
 }
 
-void ExpressWindow::Form_Load() {
+void ExpressWindow::load() {
     Guard guard(platform_.reporter, "Form2", "Form_Load");
     guard.step(100, [&] { ApplyFormColours(window); });
     guard.step(102, [&] {
         window.setCaption(productName);
         window.setProgramIcon();
     });
-    const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
-    if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
-        guard.step(108,
-                   [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+    LoadHandPointer(guard, window, {platform_.files, platform_.windows, platform_.programFolder});
     // Closing destroyed the lists: the columns are built anew with every load.
     ListView1.clear();
     ListView1.clearColumns();
@@ -118,26 +132,29 @@ void ExpressWindow::Form_Load() {
     });
 }
 
-void ExpressWindow::Form_QueryUnload() {
+void ExpressWindow::removeWorkFiles() {
     Guard guard(platform_.reporter, "Form2", "Form_QueryUnload");
     guard.step(100, [&] { platform_.events.processEvents(); });
     guard.step(102, [&] { platform_.events.processEvents(); });
-    guard.step(104,
-               [&] { exporting::DeleteFileQuietly(platform_, platform_.workFolder + "/*.eml"); });
+    guard.step(104, [&] {
+        exporting::DeleteFileQuietly(platform_.files, platform_.events,
+                                     platform_.workFolder + "/*.eml");
+    });
     guard.step(106, [&] { platform_.events.processEvents(); });
     guard.step(108, [&] { platform_.events.processEvents(); });
 }
 
-void ExpressWindow::Form_Unload() {
+void ExpressWindow::endProgramWhenAlone() {
     if (!outlook::IsOutlookInstalled(platform_.outlook))
         platform_.windows.endProgram();
 }
 
-void ExpressWindow::PushButton23_Click() {
+void ExpressWindow::showHelp() {
     Guard guard(platform_.reporter, "Form2", "PushButton23_Click");
     guard.step(100, [&] {
-        MsgBox(platform_, "You must install Outlook that comes with MS Office in order to work "
-                          "with PST files \r\nbecause Outlook Express cannot handle PST files.");
+        platform_.messages.show("You must install Outlook that comes with MS Office in order to "
+                                "work with PST files \r\nbecause Outlook Express cannot handle "
+                                "PST files.");
     });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/settings.h"
+#include "export/express_download.h"
+#include "express/eml_extraction.h"
 #include "express/search_identities.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
@@ -24,11 +26,16 @@ class ExpressWindow {
     /// Loads the window and shows it modally; returns when it has closed.
     void show();
 
-    void Form_Load();
-    void Form_QueryUnload();
-    /// After closing: without a mail store layer the program ends.
-    void Form_Unload();
-    void PushButton23_Click(); // "Help"
+    /// Dresses the window, builds both lists' columns anew and restores the output options and
+    /// folder. Guarded as "Form2.Form_Load".
+    void load();
+    /// On closing: deletes the .eml work files, letting window events run around the delete.
+    /// Guarded as "Form2.Form_QueryUnload".
+    void removeWorkFiles();
+    /// After closing: without a mail store layer this window was the program, which ends.
+    void endProgramWhenAlone();
+    /// "Help": why PST files need Outlook.
+    void showHelp();
 
     WindowModel window{"Form2", 8040, 10245};
     PushButton PushButton23{"PushButton23", "Help", {120, 90, 7800, 405}};
@@ -61,6 +68,10 @@ class ExpressWindow {
   private:
     void wireHandlers();
     void arrangeGrowth();
+    /// The parts of the program's facilities that each action of the window uses.
+    express::SearchFacilities searchFacilities();
+    express::ExtractionFacilities extractionFacilities();
+    exporting::ExpressDownloadFacilities downloadFacilities();
 
     Platform &platform_;
     Settings &settings_;

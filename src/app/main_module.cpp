@@ -1,10 +1,12 @@
 #include "app/main_module.h"
 
+#include "export/file_utilities.h"
 #include "failure/failure.h"
+#include "text/codepage.h"
 
 namespace qb {
 
-std::string SetApplicationTitle(const std::string &product) {
+std::string ApplicationTitleOf(const std::string &product) {
     std::string title = product;
     do {
         const std::size_t blank = title.rfind(' ');
@@ -49,37 +51,30 @@ void KeepWindowPlacement(WindowModel &window, Settings &settings) {
     };
 }
 
-} // namespace qb
-
-namespace qb {
-namespace {
-
-bool isUtf8Text(const std::string &bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c == 0)
-            return false;
-        const int length = c < 0x80         ? 1
-                           : (c >> 5) == 6  ? 2
-                           : (c >> 4) == 14 ? 3
-                           : (c >> 3) == 30 ? 4
-                                            : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size())
-            return false;
-        for (int k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]) >> 6) != 2)
-                return false;
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
+exporting::FolderChoiceFacilities FolderChoiceOf(Platform &platform) {
+    return {platform.folderPicker, platform.settings, platform.reporter};
 }
 
-} // namespace
+void LoadHandPointer(Guard &guard, WindowModel &window, const HandPointerSource &source) {
+    const std::string cursorPath = source.programFolder + "/HAND-M.CUR";
+    if (guard.test(106, [&] { return exporting::FileExists(source.files, cursorPath); }))
+        guard.step(108, [&] { window.setCustomPointer(source.windows.loadPointer(cursorPath)); });
+}
+
+void ShowHandPointer(WindowModel &window) {
+    if (window.pointer() != MousePointer::Busy)
+        window.setPointer(MousePointer::Custom);
+}
+
+void ShowDefaultPointer(WindowModel &window) {
+    if (window.pointer() != MousePointer::Busy)
+        window.setPointer(MousePointer::Default);
+}
 
 std::string LoadSkinFile(FileSystem &files, const std::string &path) {
     std::string styleSheet = files.readAll(path);
-    if (!isUtf8Text(styleSheet))
+    // A style sheet is text: a NUL byte or a broken character means the file is damaged.
+    if (styleSheet.find('\0') != std::string::npos || !IsValidUtf8(styleSheet))
         throw Failure(error_number::invalidProcedureCall, "SkinFramework",
                       "The skin file " + path + " is damaged.");
     return styleSheet;

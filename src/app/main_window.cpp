@@ -2,7 +2,6 @@
 
 #include "app/express_window.h"
 #include "app/main_module.h"
-#include "export/file_utilities.h"
 #include "export/folder_browser.h"
 #include "outlook/message_columns.h"
 
@@ -25,21 +24,13 @@ std::string OutlookAccessHelp() {
            "Outlook > Tools > Trust Center > Allow programmatic access";
 }
 
-void ShowHandPointer(WindowModel &window) {
-    if (window.pointer() != MousePointer::Busy)
-        window.setPointer(MousePointer::Custom);
-}
-
-void ShowDefaultPointer(WindowModel &window) {
-    if (window.pointer() != MousePointer::Busy)
-        window.setPointer(MousePointer::Default);
-}
-
 MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &expressWindow)
     : platform_(platform), settings_(settings), expressWindow_(expressWindow),
       listing_(outlook::ListingFacilitiesOf(platform),
                {window, Text1, Text2, Option3, Option4, ListView1}),
-      download_(platform, {window, Text3, Combo1, Option2, ListView1}) {
+      download_({platform.outlook, platform.files, platform.clock, platform.events, platform.locale,
+                 platform.inputBoxes, platform.messages, platform.reporter},
+                {window, Text3, Combo1, Option2, ListView1}) {
     window.addControls({&Frame5,      &Text3,       &PushButton9, &Frame4,    &Combo1,
                         &PushButton7, &Frame2,      &Option1,     &Option2,   &Frame3,
                         &Text1,       &PushButton2, &Frame1,      &Text2,     &Option3,
@@ -90,16 +81,17 @@ void MainWindow::wireHandlers() {
 
     PushButton1.onClick = [this] { listing_.listMessages(); };
     PushButton2.onClick = [this] { listing_.findMessages(); };
-    PushButton3.onClick = [this] { download_.PushButton3_Click(); };
-    PushButton4.onClick = [this] { PushButton4_Click(); };
+    PushButton3.onClick = [this] { download_.saveChosenMessages(); };
+    PushButton4.onClick = [this] { openExpressWindow(); };
     PushButton5.onClick = [this] { listing_.checkAllRows(); };
     PushButton6.onClick = [this] { listing_.uncheckAllRows(); };
-    PushButton7.onClick = [this] { PushButton7_Click(); };
+    PushButton7.onClick = [this] { showHelp(); };
     PushButton8.onClick = [this] { listing_.pickPstFile(); };
     PushButton9.onClick = [this] {
-        exporting::BrowseOutputFolder(platform_, window, Text3, "Form1", "PushButton9_Click");
+        exporting::chooseOutputFolder(FolderChoiceOf(platform_), window, Text3, "Form1",
+                                      "PushButton9_Click");
     };
-    window.onUnload = [this] { Form_Unload(); };
+    window.onUnload = [this] { endProgram(); };
 }
 
 void MainWindow::wirePointerHandlers() {
@@ -113,18 +105,15 @@ void MainWindow::wirePointerHandlers() {
         control->onMouseMove = arrow;
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::load() {
     Guard guard(platform_.reporter, "Form1", "Form_Load");
-    guard.step(100, [&] { ApplyMainWindowSkin(); });
+    guard.step(100, [&] { applySkin(); });
     guard.step(104, [&] {
         window.setCaption(productName);
         window.setProgramIcon();
-        platform_.applicationTitle = SetApplicationTitle(productName);
+        platform_.messages.setTitle(ApplicationTitleOf(productName));
     });
-    const std::string cursorPath = platform_.programFolder + "/HAND-M.CUR";
-    if (guard.test(106, [&] { return exporting::FileExists(platform_.files, cursorPath); }))
-        guard.step(108,
-                   [&] { window.setCustomPointer(platform_.windows.loadPointer(cursorPath)); });
+    LoadHandPointer(guard, window, {platform_.files, platform_.windows, platform_.programFolder});
     guard.step(128, [&] { Text2.setText(settings_.text("PST File")); });
     guard.step(130, [&] { Option1.setValue(settings_.boolean("Option1", "1")); });
     guard.step(132, [&] { Option2.setValue(settings_.boolean("Option2", "0")); });
@@ -149,10 +138,10 @@ void MainWindow::Form_Load() {
     if (guard.test(184, [&] { return outlook::IsOutlookInstalled(platform_.outlook); }))
         return;
     guard.step(186, [&] { Option4.setValue(true); });
-    guard.step(188, [&] { showExpressWindow(); });
+    guard.step(188, [&] { expressWindow_.show(); });
 }
 
-void MainWindow::ApplyMainWindowSkin() {
+void MainWindow::applySkin() {
     const std::string skinPath = platform_.programFolder + "/x/o.cjs";
     if (platform_.files.listFiles(skinPath).empty())
         return;
@@ -160,23 +149,19 @@ void MainWindow::ApplyMainWindowSkin() {
     window.setSkin(LoadSkinFile(platform_.files, skinPath));
 }
 
-void MainWindow::Form_Unload() {
+void MainWindow::endProgram() {
     outlook::KillProcess(platform_.processes, "OUTLOOK.EXE");
     platform_.windows.endProgram();
 }
 
-void MainWindow::showExpressWindow() {
-    expressWindow_.show();
-}
-
-void MainWindow::PushButton4_Click() {
+void MainWindow::openExpressWindow() {
     Guard guard(platform_.reporter, "Form1", "PushButton4_Click");
-    guard.step(100, [&] { showExpressWindow(); });
+    guard.step(100, [&] { expressWindow_.show(); });
 }
 
-void MainWindow::PushButton7_Click() {
+void MainWindow::showHelp() {
     Guard guard(platform_.reporter, "Form1", "PushButton7_Click");
-    guard.step(100, [&] { MsgBox(platform_, OutlookAccessHelp()); });
+    guard.step(100, [&] { platform_.messages.show(OutlookAccessHelp()); });
 }
 
 } // namespace qb

@@ -25,12 +25,15 @@ class MainWindow {
 
     /// Start-up: dresses the window, restores the settings, builds the list columns and the
     /// scope list, and without a mail store layer opens the Outlook Express window alone.
-    void Form_Load();
-    /// Closing: ends every Outlook process, then the program.
-    void Form_Unload();
+    /// Guarded as "Form1.Form_Load".
+    void load();
+    /// After closing: ends every Outlook process, then the program.
+    void endProgram();
 
-    void PushButton4_Click(); // "Show Outlook Express Options"
-    void PushButton7_Click(); // "Help"
+    /// "Show Outlook Express Options": opens the Outlook Express window over this one.
+    void openExpressWindow();
+    /// "Help": how to keep Outlook from asking for access.
+    void showHelp();
 
     WindowModel window{"Form1", 8040, 9705};
     Frame Frame5{"Frame5", "Save Text Files To This Folder", {120, 8220, 7800, 825}};
@@ -67,8 +70,7 @@ class MainWindow {
     void wireHandlers();
     void wirePointerHandlers();
     void arrangeGrowth();
-    void ApplyMainWindowSkin();
-    void showExpressWindow();
+    void applySkin();
 
     Platform &platform_;
     Settings &settings_;
@@ -79,9 +81,5 @@ class MainWindow {
 
 /// The Outlook access help shown by "Help": five paragraphs with an empty line between them.
 std::string OutlookAccessHelp();
-
-/// Sets the hand pointer, or the default one, unless the busy pointer shows.
-void ShowHandPointer(WindowModel &window);
-void ShowDefaultPointer(WindowModel &window);
 
 } // namespace qb

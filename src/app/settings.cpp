@@ -49,7 +49,7 @@ std::int16_t ToInteger16(const std::string &text) {
 }
 
 std::string Settings::problem(const std::string &what, const Failure &failure) const {
-    const std::string location = platform_.settings.location();
+    const std::string location = store_.location();
     std::string text = "Your settings cannot be " + what + " " + location;
     // The store's own description often names the file already.
     if (failure.description().find(location) == std::string::npos)
@@ -59,14 +59,13 @@ std::string Settings::problem(const std::string &what, const Failure &failure) c
 
 std::string Settings::text(const std::string &key, const std::string &fallback) {
     try {
-        return platform_.settings.read(key, fallback);
+        return store_.read(key, fallback);
     } catch (const Failure &failure) {
         if (!readFailureShown_) {
             readFailureShown_ = true;
-            MsgBox(platform_,
-                   problem("read from", failure) +
-                       "\r\nThe program goes on working with its default settings.",
-                   MessageButtons::Ok, MessageIcon::Exclamation);
+            messages_.show(problem("read from", failure) +
+                               "\r\nThe program goes on working with its default settings.",
+                           MessageButtons::Ok, MessageIcon::Exclamation);
         }
         return fallback;
     }
@@ -82,16 +81,15 @@ std::int16_t Settings::integer16(const std::string &key, const std::string &fall
 
 void Settings::write(const std::string &key, const std::string &value) {
     try {
-        platform_.settings.write(key, value);
+        store_.write(key, value);
     } catch (const Failure &failure) {
         if (writeFailureShown_)
             return;
         writeFailureShown_ = true;
-        MsgBox(platform_,
-               problem("saved to", failure) +
-                   "\r\nThe program goes on working, but your changes will not be remembered "
-                   "next time.",
-               MessageButtons::Ok, MessageIcon::Exclamation);
+        messages_.show(problem("saved to", failure) +
+                           "\r\nThe program goes on working, but your changes will not be "
+                           "remembered next time.",
+                       MessageButtons::Ok, MessageIcon::Exclamation);
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/platform.h"
+#include "failure/failure.h"
+#include "platform/message_boxes.h"
+#include "platform/settings_store.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +14,9 @@ namespace qb {
 /// told to the user once per run; the program keeps working with what is in the window.
 class Settings {
   public:
-    explicit Settings(Platform &platform) : platform_(platform) {}
+    /// The values of store; its problems are told through messages.
+    Settings(SettingsStore &store, TitledMessageBoxes &messages)
+        : store_(store), messages_(messages) {}
 
     std::string text(const std::string &key, const std::string &fallback = std::string());
     /// "True"/"False" in any letter case, or a number: zero is false, any other number true.
@@ -29,7 +33,8 @@ class Settings {
     /// "Your settings cannot be <what> <file> (<why>)."
     std::string problem(const std::string &what, const Failure &failure) const;
 
-    Platform &platform_;
+    SettingsStore &store_;
+    TitledMessageBoxes &messages_;
     bool writeFailureShown_ = false;
     bool readFailureShown_ = false;
 };

@@ -7,14 +7,15 @@
 
 namespace qb::exporting {
 
-DownloadRun::DownloadRun(Platform &platform, DownloadControls controls, Guard &guard)
-    : platform_(platform), controls_(controls), guard_(guard) {}
+DownloadRun::DownloadRun(const DownloadFacilities &facilities, DownloadControls controls,
+                         Guard &guard)
+    : facilities_(facilities), controls_(controls), guard_(guard) {}
 
 void DownloadRun::run() {
     if (!chooseFolder() || !chooseFilter())
         return;
     guard_.step(132, [&] { controls_.window.setPointer(MousePointer::Busy); });
-    guard_.step(134, [&] { platform_.clock.sleep(1000); });
+    guard_.step(134, [&] { facilities_.clock.sleep(1000); });
     openOutlook();
     downloadRows();
     closeOutlook();
@@ -22,9 +23,10 @@ void DownloadRun::run() {
 }
 
 bool DownloadRun::chooseFolder() {
-    if (guard_.test(100, [&] { return !FolderExists(platform_.files, controls_.Text3.text()); })) {
+    if (guard_.test(100,
+                    [&] { return !FolderExists(facilities_.files, controls_.Text3.text()); })) {
         guard_.step(358, [&] {
-            MsgBox(platform_, "Folder does not exist. Please select another folder.");
+            facilities_.messages.show("Folder does not exist. Please select another folder.");
         });
         return false;
     }
@@ -53,13 +55,13 @@ bool DownloadRun::chooseFilter() {
     if (choice != "User-specified Folder")
         return true;
     guard_.step(128, [&] {
-        filter_ = platform_.inputBoxes.ask("Enter folder name: ", "Input Folder Name", "Inbox");
+        filter_ = facilities_.inputBoxes.ask("Enter folder name: ", "Input Folder Name", "Inbox");
     });
     return !guard_.test(130, [&] { return Trimmed(filter_).empty(); });
 }
 
 void DownloadRun::openOutlook() {
-    guard_.step(136, [&] { application_ = platform_.outlook.createApplication(); });
+    guard_.step(136, [&] { application_ = facilities_.mailStores.createApplication(); });
     guard_.step(138, [&] { namespace_ = Required(application_).GetNamespace("MAPI"); });
 }
 
@@ -82,7 +84,7 @@ void DownloadRun::downloadRow(int row) {
     takeRow();
     if (!fetchItem(row))
         return;
-    guard_.step(lines.pause, [&] { Pause(platform_, 0.5); });
+    guard_.step(lines.pause, [&] { Pause(facilities_.clock, facilities_.events, 0.5); });
     nameFile();
     // A save that failed left no file, so there is nothing to gather.
     if (!saveItem())
@@ -94,7 +96,7 @@ void DownloadRun::downloadRow(int row) {
 
 void DownloadRun::takeRow() {
     const RowLines &lines = *lines_;
-    const auto sleep = [&] { guard_.step(lines.sleep, [&] { platform_.clock.sleep(1000); }); };
+    const auto sleep = [&] { guard_.step(lines.sleep, [&] { facilities_.clock.sleep(1000); }); };
     const auto count = [&] { guard_.step(lines.count, [&] { ++takenCount_; }); };
     if (selection_ == Selection::All) {
         count();
@@ -122,7 +124,7 @@ void DownloadRun::nameFile() {
     guard_.step(lines.name, [&] {
         // The time stamp comes first, so a subject that cannot be read leaves a name of this
         // moment instead of the previous message's name, whose file the save would replace.
-        name_ = OutlookTimeStamp(platform_.clock.now(), platform_.locale) + " ";
+        name_ = OutlookTimeStamp(facilities_.clock.now(), facilities_.locale) + " ";
         name_ += Required(item_).Subject();
     });
     for (std::size_t index = 0; index < outlookReplacements.size(); ++index)
@@ -155,7 +157,9 @@ void DownloadRun::gatherIntoCombinedFile() {
     const RowLines &lines = *lines_;
     const std::string combinedPath = folder_ + combinedFileName;
     text_.clear();
-    guard_.step(lines.readBack, [&] { text_ = ReadTextFileOrWarn(platform_, path_); });
+    guard_.step(lines.readBack, [&] {
+        text_ = ReadTextFileOrWarn(facilities_.files, facilities_.messages, path_);
+    });
     // An empty text means the single file could not be read: adding nothing to the combined
     // file must not replace it either.
     if (text_.empty())
@@ -163,13 +167,14 @@ void DownloadRun::gatherIntoCombinedFile() {
     bool gathered = false;
     guard_.step(lines.write, [&] {
         // The first text of the run replaces what an earlier run left; the rest follow it.
-        WriteOrAppendTextFile(platform_.files, text_, combinedPath, combinedWrites_ + 1);
+        WriteOrAppendTextFile(facilities_.files, text_, combinedPath, combinedWrites_ + 1);
         ++combinedWrites_;
         gathered = true;
     });
     // Until the combined file holds the message, the single file is its only copy.
     if (gathered)
-        guard_.step(lines.deleteSingle, [&] { DeleteFileQuietly(platform_, path_); });
+        guard_.step(lines.deleteSingle,
+                    [&] { DeleteFileQuietly(facilities_.files, facilities_.events, path_); });
 }
 
 void DownloadRun::closeOutlook() {
@@ -183,9 +188,9 @@ void DownloadRun::closeOutlook() {
 
 void DownloadRun::announce() {
     if (guard_.test(348, [&] { return takenCount_ < 1; }))
-        guard_.step(356, [&] { MsgBox(platform_, "No records selected"); });
+        guard_.step(356, [&] { facilities_.messages.show("No records selected"); });
     else
-        guard_.step(354, [&] { MsgBox(platform_, "Done."); });
+        guard_.step(354, [&] { facilities_.messages.show("Done."); });
 }
 
 } // namespace qb::exporting

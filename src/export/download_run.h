@@ -15,7 +15,7 @@ namespace qb::exporting {
 /// opens, and its counters. Every step runs under the caller's guard with its line number.
 class DownloadRun {
   public:
-    DownloadRun(Platform &platform, DownloadControls controls, Guard &guard);
+    DownloadRun(const DownloadFacilities &facilities, DownloadControls controls, Guard &guard);
 
     /// Carries out the whole run.
     void run();
@@ -35,7 +35,7 @@ class DownloadRun {
     void closeOutlook();
     void announce();
 
-    Platform &platform_;
+    const DownloadFacilities &facilities_;
     DownloadControls controls_;
     Guard &guard_;
     Selection selection_ = Selection::Nothing;

@@ -16,12 +16,12 @@ constexpr std::int32_t subscriptOutOfRange = 9;
 /// under the caller's guard; a failing step is reported and the run goes on.
 class ExpressDownloadRun {
   public:
-    ExpressDownloadRun(Platform &platform, MimeReader &mimeReader,
+    ExpressDownloadRun(const ExpressDownloadFacilities &facilities,
                        const ExpressDownloadControls &controls,
                        const std::vector<std::string> &emlFileNames, const std::string &workFolder,
                        Guard &guard)
-        : platform_(platform), mimeReader_(mimeReader), controls_(controls),
-          emlFileNames_(emlFileNames), workFolder_(workFolder), guard_(guard) {}
+        : facilities_(facilities), controls_(controls), emlFileNames_(emlFileNames),
+          workFolder_(workFolder), guard_(guard) {}
 
     void run() {
         int rows = 0;
@@ -33,7 +33,7 @@ class ExpressDownloadRun {
                 writeOneFile(rows);
         }
         guard_.run([&] { controls_.window.setPointer(MousePointer::Default); });
-        guard_.run([&] { MsgBox(platform_, "Done."); });
+        guard_.run([&] { facilities_.messages.show("Done."); });
     }
 
   private:
@@ -43,36 +43,42 @@ class ExpressDownloadRun {
         // land beside the folder under run-on names.
         if (!folder.ends_with('/'))
             folder += '/';
-        // Wide enough that names never repeat within a run, however long the list.
-        std::int32_t runningNumber = 1;
-        for (int row = 1; row <= rows; ++row) {
-            if (!takeRow(row))
-                continue;
-            if (const std::optional<std::string> record = recordOf(row))
-                guard_.run([&] {
-                    const std::string subject(controls_.ListView2.subItem(row, 2));
-                    WriteTextFile(platform_.files, *record,
-                                  folder + ExpressFileName(subject, runningNumber));
-                });
-            ++runningNumber;
-        }
+        writeCheckedRecords(rows,
+                            [&](int row, const std::string &record, std::int32_t runningNumber) {
+                                const std::string subject(controls_.ListView2.subItem(row, 2));
+                                WriteTextFile(facilities_.files, record,
+                                              folder + ExpressFileName(subject, runningNumber));
+                            });
     }
 
     void writeOneFile(int rows) {
         std::string combinedPath;
-        guard_.run([&] { combinedPath = SaveListDialog(platform_); });
+        guard_.run([&] {
+            combinedPath = AskForCombinedFile(facilities_.fileDialogs, facilities_.files,
+                                              facilities_.events, facilities_.messages);
+        });
         if (combinedPath.empty())
             return;
         std::int32_t written = 0;
+        writeCheckedRecords(rows, [&](int, const std::string &record, std::int32_t) {
+            // The first record replaces whatever the dialog's delete may have left.
+            WriteOrAppendTextFile(facilities_.files, record, combinedPath, written + 1);
+            ++written;
+        });
+    }
+
+    /// Calls write(row, record, runningNumber) under the guard for every checked row whose
+    /// record can be made, row 1 first. The running number counts every checked row, those
+    /// whose message could not be read included.
+    template <typename Write> void writeCheckedRecords(int rows, Write write) {
+        // Wide enough that numbers never repeat within a run, however long the list.
+        std::int32_t runningNumber = 0;
         for (int row = 1; row <= rows; ++row) {
             if (!takeRow(row))
                 continue;
+            ++runningNumber;
             if (const std::optional<std::string> record = recordOf(row))
-                guard_.run([&] {
-                    // The first record replaces whatever the dialog's delete may have left.
-                    WriteOrAppendTextFile(platform_.files, *record, combinedPath, written + 1);
-                    ++written;
-                });
+                guard_.run([&] { write(row, *record, runningNumber); });
         }
     }
 
@@ -90,7 +96,7 @@ class ExpressDownloadRun {
     std::optional<std::string> recordOf(int row) {
         std::optional<std::string> record;
         guard_.run([&] {
-            const std::string body = mimeReader_.textBody(emlPathOf(row));
+            const std::string body = facilities_.mime.textBody(emlPathOf(row));
             const ListView &list = controls_.ListView2;
             const ExpressRecordFields fields{
                 std::string(list.text(row)), std::string(list.subItem(row, 1)),
@@ -107,8 +113,7 @@ class ExpressDownloadRun {
         return workFolder_ + "/" + emlFileNames_[index];
     }
 
-    Platform &platform_;
-    MimeReader &mimeReader_;
+    const ExpressDownloadFacilities &facilities_;
     const ExpressDownloadControls &controls_;
     const std::vector<std::string> &emlFileNames_;
     const std::string &workFolder_;
@@ -117,28 +122,30 @@ class ExpressDownloadRun {
 
 } // namespace
 
-std::string SaveListDialog(Platform &platform) {
+std::string AskForCombinedFile(FileDialogs &fileDialogs, FileSystem &files, EventPump &events,
+                               TitledMessageBoxes &messages) {
     FileDialogRequest request;
     request.title = "Save List";
     request.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|";
-    const std::string fileName = platform.fileDialogs.save(request);
+    const std::string fileName = fileDialogs.save(request);
     if (fileName.empty())
         return std::string();
-    if (FileExists(platform.files, fileName) &&
-        MsgBox(platform, "Are you sure you wish to overwrite " + fileName + " ?",
-               MessageButtons::YesNo) != MessageAnswer::Yes)
+    if (FileExists(files, fileName) &&
+        messages.show("Are you sure you wish to overwrite " + fileName + " ?",
+                      MessageButtons::YesNo) != MessageAnswer::Yes)
         return std::string();
     // The run appends its records, so nothing of an earlier file may stay in front of them.
-    DeleteFileQuietly(platform, fileName);
+    DeleteFileQuietly(files, events, fileName);
     return fileName;
 }
 
-void DownloadExpressMessages(Platform &platform, MimeReader &mimeReader,
-                             const ExpressDownloadControls &controls,
-                             const std::vector<std::string> &EmlFileNames,
-                             const std::string &workFolder) {
-    Guard guard(platform.reporter, "Form2", "PushButton7_Click");
-    ExpressDownloadRun(platform, mimeReader, controls, EmlFileNames, workFolder, guard).run();
+void saveCheckedMessages(const ExpressDownloadFacilities &facilities,
+                         const ExpressDownloadControls &controls,
+                         const std::vector<std::string> &EmlFileNames,
+                         const std::string &workFolder) {
+    // Failure reports name the procedure by the window's name for "Start Downloading".
+    Guard guard(facilities.reporter, "Form2", "PushButton7_Click");
+    ExpressDownloadRun(facilities, controls, EmlFileNames, workFolder, guard).run();
 }
 
 } // namespace qb::exporting

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "failure/guard.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"
 #include "platform/controls/window_model.h"
+#include "platform/event_pump.h"
+#include "platform/file_dialogs.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
 #include "platform/mime_reader.h"
-#include "platform/platform.h"
 
 #include <string>
 #include <vector>
@@ -21,9 +25,22 @@ struct ExpressDownloadControls {
     ListView &ListView2;   // message list
 };
 
+/// What "Start Downloading" of the Outlook Express window uses: the reader of the .eml files, the
+/// files it writes, the "Save List" dialog, the events that run before a delete, its messages and
+/// the reporter of failing steps.
+struct ExpressDownloadFacilities {
+    MimeReader &mime;
+    FileSystem &files;
+    FileDialogs &fileDialogs;
+    EventPump &events;
+    TitledMessageBoxes &messages;
+    FailureReporter &reporter;
+};
+
 /// The "Save List" dialog for the combined file: the chosen path, after the user has agreed to
 /// overwrite an existing file and it has been deleted; the empty text on Cancel or No.
-std::string SaveListDialog(Platform &platform);
+std::string AskForCombinedFile(FileDialogs &fileDialogs, FileSystem &files, EventPump &events,
+                               TitledMessageBoxes &messages);
 
 /// "Start Downloading" of the Outlook Express window, guarded as "Form2.PushButton7_Click"
 /// without line numbers. Each checked row of ListView2 becomes an Outlook Express message record
@@ -31,9 +48,9 @@ std::string SaveListDialog(Platform &platform);
 /// of EmlFileNames): in a file of its own under Text3 (Option1), or appended to the file chosen
 /// in "Save List" (Option2). A row whose file cannot be read is reported and left out; a
 /// cancelled "Save List" writes nothing. Every run ends with "Done.".
-void DownloadExpressMessages(Platform &platform, MimeReader &mimeReader,
-                             const ExpressDownloadControls &controls,
-                             const std::vector<std::string> &EmlFileNames,
-                             const std::string &workFolder);
+void saveCheckedMessages(const ExpressDownloadFacilities &facilities,
+                         const ExpressDownloadControls &controls,
+                         const std::vector<std::string> &EmlFileNames,
+                         const std::string &workFolder);
 
 } // namespace qb::exporting

@@ -35,10 +35,11 @@ std::string ReadTextFile(FileSystem &files, const std::string &path) {
     return files.readAll(path);
 }
 
-std::string ReadTextFileOrWarn(Platform &platform, const std::string &path) {
-    if (FileExists(platform.files, path))
-        return ReadTextFile(platform.files, path);
-    MsgBox(platform, "File not found");
+std::string ReadTextFileOrWarn(FileSystem &files, TitledMessageBoxes &messages,
+                               const std::string &path) {
+    if (FileExists(files, path))
+        return ReadTextFile(files, path);
+    messages.show("File not found");
     return std::string();
 }
 
@@ -54,18 +55,18 @@ void WriteOrAppendTextFile(FileSystem &files, const std::string &text, const std
         files.append(path, text);
 }
 
-void DeleteFileQuietly(Platform &platform, const std::string &path) {
+void DeleteFileQuietly(FileSystem &files, EventPump &events, const std::string &path) {
     // Callers use this to clear the way before writing or to tidy up afterwards; a file that is
     // already gone, or cannot go, must never interrupt them.
     try {
-        platform.events.processEvents();
+        events.processEvents();
     } catch (...) {
     }
     try {
-        platform.files.remove(path);
+        files.remove(path);
     } catch (...) {
         try {
-            ForceDeleteFile(platform.files, path);
+            ForceDeleteFile(files, path);
         } catch (...) {
         }
     }
@@ -75,15 +76,15 @@ void ForceDeleteFile(FileSystem &files, const std::string &path) {
     files.forceRemove(path);
 }
 
-void Pause(Platform &platform, double seconds) {
-    const double start = platform.clock.secondsSinceMidnight();
+void Pause(Clock &clock, EventPump &events, double seconds) {
+    const double start = clock.secondsSinceMidnight();
     for (;;) {
-        const double elapsed = SecondsElapsed(start, platform.clock.secondsSinceMidnight());
+        const double elapsed = SecondsElapsed(start, clock.secondsSinceMidnight());
         if (elapsed >= seconds)
             return;
         // Waiting for events instead of polling keeps the window responsive without burning
         // the processor for the whole pause.
-        platform.events.waitForEvents(seconds - elapsed);
+        events.waitForEvents(seconds - elapsed);
     }
 }
 

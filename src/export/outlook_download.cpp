@@ -4,12 +4,13 @@
 
 namespace qb::exporting {
 
-OutlookDownload::OutlookDownload(Platform &platform, DownloadControls controls)
-    : platform_(platform), controls_(controls) {}
+OutlookDownload::OutlookDownload(DownloadFacilities facilities, DownloadControls controls)
+    : facilities_(facilities), controls_(controls) {}
 
-void OutlookDownload::PushButton3_Click() {
-    Guard guard(platform_.reporter, "Form1", "PushButton3_Click");
-    DownloadRun(platform_, controls_, guard).run();
+void OutlookDownload::saveChosenMessages() {
+    // Failure reports name the procedure by the window's name for "Start Downloading".
+    Guard guard(facilities_.reporter, "Form1", "PushButton3_Click");
+    DownloadRun(facilities_, controls_, guard).run();
 }
 
 } // namespace qb::exporting

@@ -1,6 +1,7 @@
 #include "export/output_names.h"
 
-#include <algorithm>
+#include "text/codepage.h"
+
 #include <cstdio>
 #include <string_view>
 
@@ -36,12 +37,7 @@ std::string OutlookTimeStamp(const LocalDateTime &time, TextLocale &locale) {
 std::string FittedFileName(const std::string &name, const std::string &ending) {
     const std::size_t room =
         maxFileNameBytes > ending.size() ? maxFileNameBytes - ending.size() : 0;
-    std::size_t length = std::min(name.size(), room);
-    // A byte 10xxxxxx continues a character: cutting before it would leave half a character.
-    while (length > 0 && length < name.size() &&
-           (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
-        --length;
-    return name.substr(0, length) + ending;
+    return std::string(Utf8Prefix(name, room)) + ending;
 }
 
 std::string ExpressFileName(const std::string &subject, std::int32_t runningNumber) {

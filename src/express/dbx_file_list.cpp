@@ -23,11 +23,11 @@ std::string CollapseDoubledSeparators(std::string_view path) {
 }
 
 /// Shows the hint for a choice too big for the dialog, and stops the handler without a report.
-Guard::AfterFailure HintWhenTooManyFiles(Platform &platform, const Failure &failure) {
+Guard::AfterFailure HintWhenTooManyFiles(TitledMessageBoxes &messages, const Failure &failure) {
     if (failure.number() != nameBufferTooSmall)
         return Guard::AfterFailure::Resume;
-    MsgBox(platform, "You've selected too many files to add.\r\rPlease try adding via the "
-                     "\"Add All\" button.");
+    messages.show("You've selected too many files to add.\r\rPlease try adding via the "
+                  "\"Add All\" button.");
     return Guard::AfterFailure::Stop;
 }
 
@@ -74,12 +74,13 @@ std::string JoinChosenPath(const std::string &folder, const std::string &name) {
     return std::string(doubledSeparator) + CollapseDoubledSeparators(rest);
 }
 
-void PushButton1_Click(Platform &platform, ListView &ListView1) {
-    Guard guard(platform.reporter, "Form2", "PushButton1_Click");
+void addMailboxFiles(FileDialogs &fileDialogs, TitledMessageBoxes &messages,
+                     FailureReporter &reporter, ListView &ListView1) {
+    Guard guard(reporter, "Form2", "PushButton1_Click");
     guard.setFailureFilter(
-        [&](const Failure &failure) { return HintWhenTooManyFiles(platform, failure); });
+        [&](const Failure &failure) { return HintWhenTooManyFiles(messages, failure); });
     std::string answer;
-    guard.run([&] { answer = platform.fileDialogs.open(AddFileRequest()); });
+    guard.run([&] { answer = fileDialogs.open(AddFileRequest()); });
     if (guard.stopped() || answer.empty())
         return;
     std::vector<std::string> paths;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "failure/guard.h"
 #include "platform/controls/list_view.h"
-#include "platform/platform.h"
+#include "platform/file_dialogs.h"
+#include "platform/message_boxes.h"
 
 #include <cstdint>
 #include <string>
@@ -28,6 +30,7 @@ std::string JoinChosenPath(const std::string &folder, const std::string &name);
 /// "Add Outlook Express File": asks for .dbx files and appends one unchecked row per chosen file
 /// to ListView1. Guarded as "Form2.PushButton1_Click" without line numbers; when the names
 /// overflow the dialog's buffer, a hint takes the place of the report and nothing is added.
-void PushButton1_Click(Platform &platform, ListView &ListView1);
+void addMailboxFiles(FileDialogs &fileDialogs, TitledMessageBoxes &messages,
+                     FailureReporter &reporter, ListView &ListView1);
 
 } // namespace qb::express

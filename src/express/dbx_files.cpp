@@ -2,6 +2,7 @@
 
 #include "express/registry_access.h"
 #include "express/search_identities.h"
+#include "failure/failure.h"
 #include "text/plain_text.h"
 
 namespace qb::express {
@@ -30,7 +31,7 @@ std::vector<std::string> DBXFiles::GetStoreFolder() {
 
 std::vector<std::string> DBXFiles::storeFolders() {
     std::vector<std::string> folders;
-    for (const std::string &name : GetSubKeys(platform_, sources_.registry, identitiesKey))
+    for (const std::string &name : GetSubKeys(messages_, sources_.registry, identitiesKey))
         if (!IsBlankName(name))
             folders.push_back(name + "\\");
     if (folders.empty())
@@ -40,13 +41,13 @@ std::vector<std::string> DBXFiles::storeFolders() {
     // path, and the identities after it keep their bare names.
     for (std::string &entry : folders) {
         entry = identitiesKey + "\\" + entry + "Software\\Microsoft\\Outlook Express";
-        const std::vector<std::string> versions = GetSubKeys(platform_, sources_.registry, entry);
+        const std::vector<std::string> versions = GetSubKeys(messages_, sources_.registry, entry);
         if (versions.empty())
             break;
         entry += "\\" + versions.front();
     }
     for (std::string &entry : folders) {
-        const KeyValues values = GetKeyValues(platform_, sources_.registry, entry);
+        const KeyValues values = GetKeyValues(messages_, sources_.registry, entry);
         if (values.empty())
             break;
         entry = KeyValueText(values.item("Store Root"));

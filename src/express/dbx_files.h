@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/file_system.h"
-#include "platform/platform.h"
+#include "platform/message_boxes.h"
 #include "platform/registry.h"
 
 #include <string>
@@ -17,10 +17,11 @@ struct StoreSources {
 };
 
 /// The Outlook Express message stores of the current user's mail identities and the DBX files in
-/// them. Keeps no state between calls.
+/// them. Keeps no state between calls; a malformed key path is told through messages.
 class DBXFiles {
   public:
-    DBXFiles(Platform &platform, StoreSources sources) : platform_(platform), sources_(sources) {}
+    DBXFiles(TitledMessageBoxes &messages, StoreSources sources)
+        : messages_(messages), sources_(sources) {}
 
     /// The store folder of each identity under "HKEY_CURRENT_USER\Identities", in enumeration
     /// order, with "%UserProfile%" replaced. Entries the walk stopped before resolving keep the
@@ -38,7 +39,7 @@ class DBXFiles {
     /// True for the two index files of a store, in any letter case, and nothing else.
     static bool IsExcludedDBXFile(const std::string &strName);
 
-    Platform &platform_;
+    TitledMessageBoxes &messages_;
     StoreSources sources_;
 };
 

@@ -41,38 +41,38 @@ std::string ConverterCommandLine(FileSystem &files, const std::string &converter
            QuotedArgument(GetShortFileName(files, dbxPath)) + " " + QuotedArgument(workFolder);
 }
 
-void PushButton2_Click(Platform &platform, const ExtractionControls &controls,
-                       std::vector<std::string> &EmlFileNames) {
-    Guard guard(platform.reporter, "Form2", "PushButton2_Click");
-    const std::string &workFolder = platform.workFolder;
+void extractMessages(const ExtractionFacilities &facilities, const ExtractionControls &controls,
+                     std::vector<std::string> &EmlFileNames) {
+    Guard guard(facilities.reporter, "Form2", "PushButton2_Click");
+    const std::string &workFolder = facilities.workFolder;
     std::string converter;
-    guard.step(100, [&] { converter = platform.programFolder + "/Splinterbox"; });
+    guard.step(100, [&] { converter = facilities.programFolder + "/Splinterbox"; });
     guard.step(102, [&] { controls.window.setPointer(MousePointer::Busy); });
     guard.step(104, [&] {
-        platform.files.createFolders(workFolder);
-        exporting::DeleteFileQuietly(platform, workFolder + "/*.eml");
+        facilities.files.createFolders(workFolder);
+        exporting::DeleteFileQuietly(facilities.files, facilities.events, workFolder + "/*.eml");
     });
     guard.step(106, [&] { EmlFileNames.clear(); });
     guard.step(108, [&] { controls.ListView2.clear(); });
     int rows = 0;
     guard.step(110, [&] { rows = controls.ListView1.rowCount(); });
     for (int row = 1; row <= rows; ++row) {
-        guard.step(112, [&] { platform.events.processEvents(); });
+        guard.step(112, [&] { facilities.events.processEvents(); });
         if (!guard.test(114, [&] { return controls.ListView1.checked(row); }))
             continue;
         // What the converter answers is not used: a file it cannot convert adds no messages.
         guard.step(116, [&] {
             const std::string commandLine = ConverterCommandLine(
-                platform.files, converter, std::string(controls.ListView1.text(row)), workFolder);
-            RunAndWait(platform.programs, platform.events, platform.clock, commandLine,
+                facilities.files, converter, std::string(controls.ListView1.text(row)), workFolder);
+            RunAndWait(facilities.programs, facilities.events, facilities.clock, commandLine,
                        hiddenWindow);
         });
         guard.step(118, [&] {
-            LoadEmlMessages(platform.files, workFolder, controls.ListView2, EmlFileNames);
+            LoadEmlMessages(facilities.files, workFolder, controls.ListView2, EmlFileNames);
         });
     }
     guard.step(120, [&] { controls.window.setPointer(MousePointer::Default); });
-    guard.step(122, [&] { MsgBox(platform, "Done."); });
+    guard.step(122, [&] { facilities.messages.show("Done."); });
 }
 
 } // namespace qb::express

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "failure/guard.h"
+#include "platform/clock.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/window_model.h"
-#include "platform/platform.h"
+#include "platform/event_pump.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/program_runner.h"
 
 #include <string>
 #include <vector>
@@ -24,6 +29,21 @@ std::string QuotedArgument(const std::string &text);
 std::string ConverterCommandLine(FileSystem &files, const std::string &converterPath,
                                  const std::string &dbxPath, const std::string &workFolder);
 
+/// What the extraction uses: the files of the work folder, the converter it starts and waits for,
+/// the events and the clock of the wait, its messages and the reporter of failing steps.
+struct ExtractionFacilities {
+    FileSystem &files;
+    ProgramRunner &programs;
+    EventPump &events;
+    Clock &clock;
+    TitledMessageBoxes &messages;
+    FailureReporter &reporter;
+    /// Folder of the running program, where the converter lies; without a final "/".
+    std::string programFolder;
+    /// Folder of the .eml work files, without a final "/"; made when needed.
+    std::string workFolder;
+};
+
 /// The controls of the Outlook Express window that the extraction uses.
 struct ExtractionControls {
     WindowModel &window;
@@ -31,11 +51,11 @@ struct ExtractionControls {
     ListView &ListView2; // messages, refilled from the work folder
 };
 
-/// "Extract Emails From Outlook Express" (PushButton2 of Form2): empties the work folder, the
-/// message list and EmlFileNames, then converts each checked DBX file with the converter beside
-/// the program and reads all .eml files of the work folder into the list after each conversion.
-/// Guarded as "Form2.PushButton2_Click"; always ends with "Done.".
-void PushButton2_Click(Platform &platform, const ExtractionControls &controls,
-                       std::vector<std::string> &EmlFileNames);
+/// "Extract Emails From Outlook Express": empties the work folder, the message list and
+/// EmlFileNames, then converts each checked DBX file with the converter beside the program and
+/// reads all .eml files of the work folder into the list after each conversion. Guarded as
+/// "Form2.PushButton2_Click"; always ends with "Done.".
+void extractMessages(const ExtractionFacilities &facilities, const ExtractionControls &controls,
+                     std::vector<std::string> &EmlFileNames);
 
 } // namespace qb::express

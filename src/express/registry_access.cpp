@@ -1,5 +1,6 @@
 #include "express/registry_access.h"
 
+#include "failure/failure.h"
 #include "text/plain_text.h"
 
 #include <array>
@@ -44,9 +45,9 @@ KeyValue itemOf(const RegistryValue &value) {
 }
 
 /// The key the full path names, or null when the path is malformed or the key is missing.
-std::unique_ptr<RegistryKey> openKey(Platform &platform, Registry &registry,
+std::unique_ptr<RegistryKey> openKey(TitledMessageBoxes &messages, Registry &registry,
                                      const std::string &strKeyPath) {
-    const KeyPath path = SplitKeyPath(platform, strKeyPath);
+    const KeyPath path = SplitKeyPath(messages, strKeyPath);
     if (path.root == RegistryRoot::None)
         return nullptr;
     return registry.open(path.root, path.subKeyPath);
@@ -79,10 +80,10 @@ RegistryRoot RootKeyFromName(std::string_view name) {
     return RegistryRoot::None;
 }
 
-KeyPath SplitKeyPath(Platform &platform, const std::string &strKeyPath) {
+KeyPath SplitKeyPath(TitledMessageBoxes &messages, const std::string &strKeyPath) {
     const std::size_t separator = strKeyPath.find('\\');
     if (!strKeyPath.starts_with("HKEY_") || strKeyPath.ends_with('\\')) {
-        MsgBox(platform, "Incorrect Format:\n\n" + strKeyPath);
+        messages.show("Incorrect Format:\n\n" + strKeyPath);
         return {RegistryRoot::None, strKeyPath};
     }
     if (separator == std::string::npos)
@@ -91,10 +92,10 @@ KeyPath SplitKeyPath(Platform &platform, const std::string &strKeyPath) {
             strKeyPath.substr(separator + 1)};
 }
 
-std::vector<std::string> GetSubKeys(Platform &platform, Registry &registry,
+std::vector<std::string> GetSubKeys(TitledMessageBoxes &messages, Registry &registry,
                                     const std::string &strKeyPath) {
     std::vector<std::string> subKeys;
-    const std::unique_ptr<RegistryKey> key = openKey(platform, registry, strKeyPath);
+    const std::unique_ptr<RegistryKey> key = openKey(messages, registry, strKeyPath);
     if (!key)
         return subKeys;
     for (std::size_t index = 0;; ++index) {
@@ -108,9 +109,10 @@ std::vector<std::string> GetSubKeys(Platform &platform, Registry &registry,
     }
 }
 
-KeyValues GetKeyValues(Platform &platform, Registry &registry, const std::string &strKeyPath) {
+KeyValues GetKeyValues(TitledMessageBoxes &messages, Registry &registry,
+                       const std::string &strKeyPath) {
     KeyValues values;
-    const std::unique_ptr<RegistryKey> key = openKey(platform, registry, strKeyPath);
+    const std::unique_ptr<RegistryKey> key = openKey(messages, registry, strKeyPath);
     if (!key)
         return values;
     for (std::size_t index = 0;; ++index) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/message_boxes.h"
 #include "platform/registry.h"
 
 #include <cstdint>
@@ -46,16 +46,17 @@ RegistryRoot RootKeyFromName(std::string_view name);
 
 /// Cuts the path at its first "\". A path that does not begin with "HKEY_" or that ends in "\"
 /// shows "Incorrect Format:" and the path, and gives no root and the path unchanged.
-KeyPath SplitKeyPath(Platform &platform, const std::string &strKeyPath);
+KeyPath SplitKeyPath(TitledMessageBoxes &messages, const std::string &strKeyPath);
 
-/// The subkey names of the key in enumeration order; empty when the path is malformed or the key
-/// cannot be found. Throws Failure when the enumeration fails, a name too long for the
-/// 260-character name buffer included.
-std::vector<std::string> GetSubKeys(Platform &platform, Registry &registry,
+/// The subkey names of the key in enumeration order; empty when the path is malformed (told
+/// through messages, as SplitKeyPath does) or the key cannot be found. Throws Failure when the
+/// enumeration fails, a name too long for the 260-character name buffer included.
+std::vector<std::string> GetSubKeys(TitledMessageBoxes &messages, Registry &registry,
                                     const std::string &strKeyPath);
 
 /// The values of the key, converted by type; empty when the path is malformed or the key cannot
 /// be found. A value whose name does not fit the 260-character name buffer ends the enumeration.
-KeyValues GetKeyValues(Platform &platform, Registry &registry, const std::string &strKeyPath);
+KeyValues GetKeyValues(TitledMessageBoxes &messages, Registry &registry,
+                       const std::string &strKeyPath);
 
 } // namespace qb::express

@@ -13,9 +13,9 @@ bool IsBlankName(std::string_view text) {
     return Trimmed(name).empty();
 }
 
-void SearchIdentities(Platform &platform, StoreSources sources, SearchState &state) {
-    Guard guard(platform.reporter, "Express1", "SearchIdentities");
-    DBXFiles dbx(platform, sources);
+void findIdentityMailboxes(const SearchFacilities &facilities, SearchState &state) {
+    Guard guard(facilities.reporter, "Express1", "SearchIdentities");
+    DBXFiles dbx(facilities.messages, facilities.sources);
     guard.step(100, [&] { state.StoreFolders = dbx.GetStoreFolder(); });
     if (!guard.test(102, [&] { return !state.StoreFolders.empty(); }))
         return;
@@ -31,19 +31,19 @@ void SearchIdentities(Platform &platform, StoreSources sources, SearchState &sta
     }
 }
 
-void PushButton14_Click(Platform &platform, StoreSources sources, SearchState &state,
-                        WindowModel &window, ListView &ListView1, PushButton &PushButton1) {
-    Guard guard(platform.reporter, "Form2", "PushButton14_Click");
+void listIdentityMailboxes(const SearchFacilities &facilities, SearchState &state,
+                           WindowModel &window, ListView &ListView1, PushButton &PushButton1) {
+    Guard guard(facilities.reporter, "Form2", "PushButton14_Click");
     guard.step(100, [&] { state.FoundDBXFiles.clear(); });
-    guard.step(102, [&] { SearchIdentities(platform, sources, state); });
+    guard.step(102, [&] { findIdentityMailboxes(facilities, state); });
     for (const std::string &path : state.FoundDBXFiles)
         if (guard.test(104, [&] { return !Trimmed(path).empty(); }))
             guard.step(106, [&] { ListView1.addRow({path}); });
     if (guard.test(108, [&] { return ListView1.rowCount() == 0; })) {
         guard.step(110, [&] {
-            MsgBox(platform,
-                   "You may be have no Outlook Express installed. \r\nPlease try to use " +
-                       PushButton1.caption() + " button.");
+            facilities.messages.show(
+                "You may be have no Outlook Express installed. \r\nPlease try to use " +
+                PushButton1.caption() + " button.");
         });
         guard.step(112, [&] { window.setFocus(PushButton1); });
     }

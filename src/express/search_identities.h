@@ -1,9 +1,10 @@
 #pragma once
 
 #include "express/dbx_files.h"
+#include "failure/guard.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/window_model.h"
-#include "platform/platform.h"
+#include "platform/message_boxes.h"
 
 #include <string>
 #include <string_view>
@@ -22,17 +23,25 @@ struct SearchState {
     std::vector<std::string> StoreFolders;
 };
 
+/// What the search for the mailboxes uses: where it reads, where it tells the user, and the
+/// reporter of failing steps.
+struct SearchFacilities {
+    StoreSources sources;
+    TitledMessageBoxes &messages;
+    FailureReporter &reporter;
+};
+
 /// True when the text is empty once every NUL is removed and blanks are trimmed from both ends.
 bool IsBlankName(std::string_view text);
 
 /// Asks DBXFiles for the store folders and appends the DBX files of each to FoundDBXFiles, under
 /// the guard "Express1.SearchIdentities". A failed lookup keeps the folders of the last search.
-void SearchIdentities(Platform &platform, StoreSources sources, SearchState &state);
+void findIdentityMailboxes(const SearchFacilities &facilities, SearchState &state);
 
-/// "Search For Outlook Express" (PushButton14 of Form2): searches anew and appends every path
-/// found to ListView1, as it stands; when the list is still empty, points the user to PushButton1
-/// and gives it the focus.
-void PushButton14_Click(Platform &platform, StoreSources sources, SearchState &state,
-                        WindowModel &window, ListView &ListView1, PushButton &PushButton1);
+/// "Search For Outlook Express": searches anew and appends every path found to ListView1, as it
+/// stands; when the list is still empty, points the user to PushButton1 ("Add Outlook Express
+/// File") and gives it the focus. Guarded as "Form2.PushButton14_Click".
+void listIdentityMailboxes(const SearchFacilities &facilities, SearchState &state,
+                           WindowModel &window, ListView &ListView1, PushButton &PushButton1);
 
 } // namespace qb::express

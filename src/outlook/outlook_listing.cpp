@@ -5,17 +5,15 @@
 namespace qb::outlook {
 
 ListingFacilities ListingFacilitiesOf(Platform &platform) {
-    return {platform.reporter,    platform.events,       platform.clock,
-            platform.locale,      platform.messageBoxes, platform.applicationTitle,
-            platform.fileDialogs, platform.files,        platform.outlook};
+    return {platform.reporter, platform.events,      platform.clock, platform.locale,
+            platform.messages, platform.fileDialogs, platform.files, platform.outlook};
 }
 
 OutlookListing::OutlookListing(ListingFacilities facilities, ListingControls controls)
     : facilities_(facilities), controls_(controls) {}
 
 void OutlookListing::showMessage(const std::string &text) {
-    facilities_.messageBoxes.show(text, facilities_.applicationTitle, MessageIcon::None,
-                                  MessageButtons::Ok);
+    facilities_.messages.show(text);
 }
 
 void OutlookListing::listMessages() {

@@ -38,9 +38,8 @@ struct ListingFacilities {
     EventPump &events;
     Clock &clock;
     TextLocale &locale;
-    MessageBoxes &messageBoxes;
-    /// Caption of the listing's message boxes, read each time one is shown: start-up sets it.
-    const std::string &applicationTitle;
+    /// The listing's messages, under the application title that start-up sets.
+    TitledMessageBoxes &messages;
     FileDialogs &fileDialogs;
     FileSystem &files;
     MailStoreLayer &mailStores;

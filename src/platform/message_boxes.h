@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace qb {
 
@@ -15,6 +16,28 @@ class MessageBoxes {
     /// Shows text under title and returns the button the user pressed.
     virtual MessageAnswer show(const std::string &text, const std::string &title, MessageIcon icon,
                                MessageButtons buttons) = 0;
+};
+
+/// The program's own message boxes ("Done.", warnings, help texts, questions): each one
+/// captioned with the application title, which start-up may change.
+class TitledMessageBoxes {
+  public:
+    explicit TitledMessageBoxes(MessageBoxes &boxes, std::string title = "Quillbarrow")
+        : boxes_(boxes), title_(std::move(title)) {}
+
+    /// Shows text under the application title and returns the button the user pressed.
+    /// Failures of the box reach the caller.
+    MessageAnswer show(const std::string &text, MessageButtons buttons = MessageButtons::Ok,
+                       MessageIcon icon = MessageIcon::None) {
+        return boxes_.show(text, title_, icon, buttons);
+    }
+
+    const std::string &title() const { return title_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
+
+  private:
+    MessageBoxes &boxes_;
+    std::string title_;
 };
 
 /// The modal input box: a prompt, a title and a preset answer.

@@ -4,7 +4,7 @@ namespace qb {
 
 MessageAnswer MsgBox(Platform &platform, const std::string &text, MessageButtons buttons,
                      MessageIcon icon) {
-    return platform.messageBoxes.show(text, platform.applicationTitle, icon, buttons);
+    return platform.messages.show(text, buttons, icon);
 }
 
 } // namespace qb

@@ -20,7 +20,8 @@
 
 namespace qb {
 
-/// Every facility the window logic calls, handed in by the program or by a test.
+/// Every facility the program uses, assembled once by the program (or by a test) and handed to
+/// the windows, which hand each part of the logic only the facilities it uses.
 struct Platform {
     MessageBoxes &messageBoxes;
     InputBoxes &inputBoxes;
@@ -44,13 +45,9 @@ struct Platform {
     /// Folder of the Outlook Express work files (.eml), without a final "/"; made when first
     /// needed. Never the program folder, which its users may not be able to write.
     std::string workFolder;
-    /// Caption of every message box that names no title of its own.
-    std::string applicationTitle = "Quillbarrow";
+    /// The message boxes under the application title, for every message that names no title of
+    /// its own.
+    TitledMessageBoxes messages{messageBoxes};
 };
-
-/// A message box with the application title as caption.
-MessageAnswer MsgBox(Platform &platform, const std::string &text,
-                     MessageButtons buttons = MessageButtons::Ok,
-                     MessageIcon icon = MessageIcon::None);
 
 } // namespace qb

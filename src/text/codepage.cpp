@@ -1,5 +1,6 @@
 #include "text/codepage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <string>
@@ -144,6 +145,15 @@ std::string ToValidUtf8(std::string_view bytes) {
         }
     }
     return out;
+}
+
+std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes) {
+    std::size_t length = std::min(text.size(), maxBytes);
+    // A byte 10xxxxxx continues a character: cutting before it would leave half a character.
+    while (length > 0 && length < text.size() &&
+           (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+        --length;
+    return text.substr(0, length);
 }
 
 std::string CodepageToUtf8(std::string_view bytes, int codepage) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,9 @@ std::string ToValidUtf8(std::string_view bytes);
 
 /// Appends the UTF-8 form of a code point; invalid code points become U+FFFD.
 void AppendUtf8(std::string &out, char32_t codePoint);
+
+/// The longest start of the text that holds at most maxBytes bytes and does not end inside a
+/// UTF-8 character: the cut moves back before any continuation byte, so no character is split.
+std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes);
 
 } // namespace qb

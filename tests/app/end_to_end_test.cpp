@@ -19,7 +19,7 @@ class EndToEnd : public ::testing::Test, protected test::RealStoreWindows {
             GTEST_SKIP() << "the sample stores in ../shared/samples are not present";
         fs::copy_file(test::SamplesFolder() + "/english-store.pst", profile / "english-store.pst");
         fs::create_directory(output / "out");
-        form1.Form_Load();
+        form1.load();
     }
 
     std::vector<std::string> column(int cell) const {
@@ -29,13 +29,7 @@ class EndToEnd : public ::testing::Test, protected test::RealStoreWindows {
         return cells;
     }
 
-    std::vector<std::string> writtenFiles() const {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(output / "out"))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> writtenFiles() const { return test::FileNamesIn(output / "out"); }
 };
 
 TEST_F(EndToEnd, ListsTheProfileStoreWithEveryCell) {

@@ -11,12 +11,12 @@ namespace {
 class ExpressWindowTest : public ::testing::Test {
   protected:
     test::TestPlatform fixture;
-    Settings settings{fixture.platform};
+    Settings settings{fixture.settings, fixture.platform.messages};
     ExpressWindow form2{fixture.platform, settings};
 };
 
 TEST_F(ExpressWindowTest, FirstOpeningSelectsOneFilePerMessageAndTheDesktop) {
-    form2.Form_Load();
+    form2.load();
     EXPECT_TRUE(form2.Option1.value());
     EXPECT_FALSE(form2.Option2.value());
     EXPECT_EQ(form2.Text3.text(), "/home/user/Desktop/");
@@ -28,16 +28,16 @@ TEST_F(ExpressWindowTest, FirstOpeningSelectsOneFilePerMessageAndTheDesktop) {
 TEST_F(ExpressWindowTest, AnyValueButOneSelectsTheCombinedFile) {
     for (const std::string value : {"2", " 1", "one", ""}) {
         fixture.settings.values["TextFileOption"] = value;
-        form2.Form_Load();
+        form2.load();
         EXPECT_TRUE(form2.Option2.value()) << "TextFileOption=\"" << value << "\"";
         EXPECT_EQ(fixture.settings.values["TextFileOption"], "2");
     }
 }
 
 TEST_F(ExpressWindowTest, ColumnsAreBuiltAnewWithEveryLoad) {
-    form2.Form_Load();
+    form2.load();
     form2.ListView1.addRow({"/mail/Inbox.dbx"});
-    form2.Form_Load();
+    form2.load();
     ASSERT_EQ(form2.ListView1.columns().size(), 1u);
     EXPECT_EQ(form2.ListView1.columns()[0].header, "DBX File(s)");
     EXPECT_EQ(form2.ListView1.columns()[0].width, 6000);
@@ -55,7 +55,7 @@ TEST_F(ExpressWindowTest, ClosingRemovesTheWorkFilesOnly) {
     fixture.folder.write("work/3.eml", "c");
     // The user's own .eml files beside the program are not work files.
     fixture.folder.write("mine.eml", "d");
-    form2.Form_QueryUnload();
+    form2.removeWorkFiles();
     EXPECT_FALSE(std::filesystem::exists(fixture.folder / "work/1.eml"));
     EXPECT_FALSE(std::filesystem::exists(fixture.folder / "work/3.eml"));
     EXPECT_TRUE(std::filesystem::exists(fixture.folder / "work/2.EML.txt"));
@@ -65,7 +65,7 @@ TEST_F(ExpressWindowTest, ClosingRemovesTheWorkFilesOnly) {
 }
 
 TEST_F(ExpressWindowTest, ClosingWithoutWorkFilesIsSilent) {
-    form2.Form_QueryUnload();
+    form2.removeWorkFiles();
     EXPECT_TRUE(fixture.messageBoxes.shown.empty());
 }
 

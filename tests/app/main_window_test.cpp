@@ -13,8 +13,8 @@ namespace {
 /// The two windows over the scripted platform, as the program builds them.
 struct Windows {
     explicit Windows(test::TestPlatform &fixture)
-        : settings(fixture.platform), express(fixture.platform, settings),
-          main(fixture.platform, settings, express) {}
+        : settings(fixture.settings, fixture.platform.messages),
+          express(fixture.platform, settings), main(fixture.platform, settings, express) {}
     Settings settings;
     ExpressWindow express;
     MainWindow main;
@@ -30,7 +30,7 @@ class MainWindowStartUp : public ::testing::Test {
 };
 
 TEST_F(MainWindowStartUp, FirstRunShowsTheDefaults) {
-    form1.Form_Load();
+    form1.load();
     EXPECT_TRUE(form1.Option1.value());
     EXPECT_FALSE(form1.Option2.value());
     EXPECT_TRUE(form1.Option3.value());
@@ -45,7 +45,7 @@ TEST_F(MainWindowStartUp, FirstRunShowsTheDefaults) {
 }
 
 TEST_F(MainWindowStartUp, RestoredValuesAreWrittenBackAsTheyWereRead) {
-    form1.Form_Load();
+    form1.load();
     EXPECT_EQ(setting("Option1"), "True");
     EXPECT_EQ(setting("Option2"), "False");
     EXPECT_EQ(setting("Option3"), "True");
@@ -56,7 +56,7 @@ TEST_F(MainWindowStartUp, RestoredValuesAreWrittenBackAsTheyWereRead) {
 }
 
 TEST_F(MainWindowStartUp, BuildsTheNineColumnsAndTheEightScopes) {
-    form1.Form_Load();
+    form1.load();
     const auto &columns = form1.ListView1.columns();
     ASSERT_EQ(columns.size(), 9u);
     EXPECT_EQ(columns[0].header, "Root");
@@ -74,7 +74,7 @@ TEST_F(MainWindowStartUp, StoredChoicesComeBack) {
                                {"Option2", "True"},         {"Option3", "0"},
                                {"Option4", "-1"},           {"Combo1", "5"},
                                {"Text1", "smith"},          {"Location1", "/out/"}};
-    form1.Form_Load();
+    form1.load();
     EXPECT_EQ(form1.Text2.text(), "/mail/a.pst");
     EXPECT_TRUE(form1.Option2.value());
     EXPECT_FALSE(form1.Option1.value());
@@ -87,14 +87,14 @@ TEST_F(MainWindowStartUp, StoredChoicesComeBack) {
 
 TEST_F(MainWindowStartUp, BothOutputOptionsFalseLeavesNeitherSelected) {
     fixture.settings.values = {{"Option1", "False"}, {"Option2", "False"}};
-    form1.Form_Load();
+    form1.load();
     EXPECT_FALSE(form1.Option1.value());
     EXPECT_FALSE(form1.Option2.value());
 }
 
 TEST_F(MainWindowStartUp, OddValuesFailTheirOwnStepOnly) {
     fixture.settings.values = {{"Option1", "maybe"}, {"Combo1", "8"}, {"Text1", "kept"}};
-    form1.Form_Load();
+    form1.load();
     const auto reports = fixture.reports();
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_NE(reports[0].find("Type mismatch\r\nin Ferndock2021/08/31.Form1.Form_Load at line 130"),
@@ -107,14 +107,14 @@ TEST_F(MainWindowStartUp, OddValuesFailTheirOwnStepOnly) {
 
 TEST_F(MainWindowStartUp, ComboMinusOneSelectsNothingWithoutAFailure) {
     fixture.settings.values = {{"Combo1", "-1"}};
-    form1.Form_Load();
+    form1.load();
     EXPECT_EQ(form1.Combo1.listIndex(), -1);
     EXPECT_TRUE(fixture.reports().empty());
 }
 
 TEST_F(MainWindowStartUp, UnresolvableDesktopFailsTheOutputFolderStep) {
     fixture.specialFolders.desktop.clear();
-    form1.Form_Load();
+    form1.load();
     const auto reports = fixture.reports();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("at line 182"), std::string::npos);
@@ -122,7 +122,7 @@ TEST_F(MainWindowStartUp, UnresolvableDesktopFailsTheOutputFolderStep) {
 }
 
 TEST_F(MainWindowStartUp, MissingCursorFileLeavesTheArrowSilently) {
-    form1.Form_Load();
+    form1.load();
     EXPECT_TRUE(fixture.windows.loadedPointers.empty());
     EXPECT_EQ(form1.window.customPointer(), nullptr);
     form1.PushButton1.mouseMove();
@@ -132,21 +132,21 @@ TEST_F(MainWindowStartUp, MissingCursorFileLeavesTheArrowSilently) {
 
 TEST_F(MainWindowStartUp, CursorFileBecomesTheHandAndADamagedOneIsReported) {
     fixture.folder.write("HAND-M.CUR", "cursor");
-    form1.Form_Load();
+    form1.load();
     EXPECT_NE(form1.window.customPointer(), nullptr);
 
     test::TestPlatform damaged;
     damaged.folder.write("HAND-M.CUR", "garbage");
     damaged.windows.damagedPointers.push_back(damaged.folder / "HAND-M.CUR");
     Windows other(damaged);
-    other.main.Form_Load();
+    other.main.load();
     ASSERT_EQ(damaged.reports().size(), 1u);
     EXPECT_NE(damaged.reports()[0].find("at line 108"), std::string::npos);
     EXPECT_EQ(other.main.Combo1.text(), "Checked Items") << "loading went on";
 }
 
 TEST_F(MainWindowStartUp, WithoutSkinTheWindowStaysWhite) {
-    form1.Form_Load();
+    form1.load();
     EXPECT_EQ(form1.window.backColour(), BackColour::White);
     EXPECT_EQ(form1.Frame1.backColour(), BackColour::White);
     EXPECT_EQ(form1.window.skin(), "");
@@ -155,7 +155,7 @@ TEST_F(MainWindowStartUp, WithoutSkinTheWindowStaysWhite) {
 TEST_F(MainWindowStartUp, SkinFileDressesTheWindowInButtonFace) {
     std::filesystem::create_directory(fixture.folder / "x");
     fixture.folder.write("x/o.cjs", "QPushButton { color: navy; }");
-    form1.Form_Load();
+    form1.load();
     EXPECT_EQ(form1.window.backColour(), BackColour::ButtonFace);
     EXPECT_EQ(form1.Frame2.backColour(), BackColour::ButtonFace);
     EXPECT_EQ(form1.Option3.backColour(), BackColour::ButtonFace);
@@ -166,7 +166,7 @@ TEST_F(MainWindowStartUp, SkinFileDressesTheWindowInButtonFace) {
 TEST_F(MainWindowStartUp, DamagedSkinIsReportedAndTheWindowGoesOn) {
     std::filesystem::create_directory(fixture.folder / "x");
     fixture.folder.write("x/o.cjs", std::string("\xff\xfe\0\0binary", 10));
-    form1.Form_Load();
+    form1.load();
     ASSERT_EQ(fixture.reports().size(), 1u);
     EXPECT_NE(fixture.reports()[0].find("at line 100"), std::string::npos);
     EXPECT_EQ(form1.window.skin(), "");
@@ -177,7 +177,7 @@ TEST(MainWindowWithoutOutlook, OpensTheExpressWindowAloneAndEndsWithIt) {
     test::TestPlatform fixture;
     fixture.outlook.unavailable = true;
     Windows windows(fixture);
-    EXPECT_THROW(windows.main.Form_Load(), test::ProgramEnded);
+    EXPECT_THROW(windows.main.load(), test::ProgramEnded);
     EXPECT_EQ(fixture.windows.shownModal, (std::vector<std::string>{"Form2"}));
     EXPECT_EQ(fixture.settings.values["Option3"], "False");
     EXPECT_EQ(fixture.settings.values["Option4"], "True");
@@ -187,7 +187,7 @@ TEST(MainWindowWithoutOutlook, OpensTheExpressWindowAloneAndEndsWithIt) {
 TEST(MainWindowWithOutlook, ExpressWindowReturnsToTheMainWindow) {
     test::TestPlatform fixture;
     Windows windows(fixture);
-    windows.main.Form_Load();
+    windows.main.load();
     windows.main.PushButton4.click();
     EXPECT_EQ(fixture.windows.shownModal, (std::vector<std::string>{"Form2"}));
     EXPECT_EQ(windows.express.window.clientWidth(), 8040);
@@ -200,7 +200,7 @@ TEST(MainWindowWithBrokenSettings, BothWindowsOpenWithTheDefaultsAndEachProblemI
     fixture.settings.failReads = true;
     fixture.settings.failWrites = true;
     Windows windows(fixture);
-    windows.main.Form_Load();
+    windows.main.load();
     windows.main.PushButton4.click();
     EXPECT_TRUE(windows.main.Option1.value());
     EXPECT_EQ(windows.main.Text3.text(), "/home/user/Desktop/");
@@ -235,7 +235,7 @@ TEST(WindowPlacement, EachWindowKeepsItsOwnBetweenRuns) {
 class MainWindowMirrors : public MainWindowStartUp {
   protected:
     void SetUp() override {
-        form1.Form_Load();
+        form1.load();
         fixture.settings.writes.clear();
     }
 };
@@ -290,10 +290,10 @@ TEST_F(MainWindowMirrors, HelpShowsFiveParagraphsUnderTheApplicationTitle) {
 }
 
 TEST(ApplicationTitle, DropsTheLastWordAtLeastOnce) {
-    EXPECT_EQ(SetApplicationTitle("Quillbarrow"), "Quillbarrow");
-    EXPECT_EQ(SetApplicationTitle("Quill Barrow"), "Quill");
+    EXPECT_EQ(ApplicationTitleOf("Quillbarrow"), "Quillbarrow");
+    EXPECT_EQ(ApplicationTitleOf("Quill Barrow"), "Quill");
     // Six words make exactly 40 characters; the last two of eight are dropped.
-    EXPECT_EQ(SetApplicationTitle("Aaaaa Bbbbbb Cccccc Dddddd Eeeeee Ffffff Gg Hh"),
+    EXPECT_EQ(ApplicationTitleOf("Aaaaa Bbbbbb Cccccc Dddddd Eeeeee Ffffff Gg Hh"),
               "Aaaaa Bbbbbb Cccccc Dddddd Eeeeee Ffffff");
 }
 

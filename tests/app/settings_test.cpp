@@ -41,7 +41,7 @@ TEST(SettingsConversion, Integer16RoundsHalvesToEvenAndRejectsOverflow) {
 
 TEST(Settings, ReadsDefaultsWhenKeysAreAbsent) {
     test::TestPlatform fixture;
-    Settings settings(fixture.platform);
+    Settings settings(fixture.settings, fixture.platform.messages);
     EXPECT_TRUE(settings.boolean("Option1", "1"));
     EXPECT_EQ(settings.text("Text1"), "");
     fixture.settings.values["Text1"] = "smith";
@@ -50,7 +50,7 @@ TEST(Settings, ReadsDefaultsWhenKeysAreAbsent) {
 
 TEST(Settings, AnUnwritableStoreIsToldOnceAndTheProgramGoesOn) {
     test::TestPlatform fixture;
-    Settings settings(fixture.platform);
+    Settings settings(fixture.settings, fixture.platform.messages);
     fixture.settings.failWrites = true;
     settings.write("Text1", "a");
     settings.write("Text1", "ab");
@@ -61,7 +61,7 @@ TEST(Settings, AnUnwritableStoreIsToldOnceAndTheProgramGoesOn) {
 
 TEST(Settings, AnUnreadableStoreIsToldOnceAndTheDefaultsServe) {
     test::TestPlatform fixture;
-    Settings settings(fixture.platform);
+    Settings settings(fixture.settings, fixture.platform.messages);
     fixture.settings.failReads = true;
     EXPECT_TRUE(settings.boolean("Option1", "True"));
     EXPECT_EQ(settings.text("Text1", "x"), "x");

@@ -20,6 +20,11 @@ qb::test::MemoryFolder &child(qb::test::MemoryFolder &parent, const std::string 
 
 } // namespace
 
+DownloadFacilities FacilitiesOver(qb::test::TestPlatform &t, outlook::MailStoreLayer &stores) {
+    return {stores,    t.files, t.clock, t.events, t.locale, t.inputBoxes, t.platform.messages,
+            t.reporter};
+}
+
 DownloadFixture::DownloadFixture() : outputFolder(t.folder / "out/") {
     std::filesystem::create_directory(outputFolder);
     Text3.setText(outputFolder);
@@ -68,14 +73,6 @@ void DownloadFixture::choose(const std::string &item) {
         static_cast<int>(std::find(items.begin(), items.end(), item) - items.begin()));
 }
 
-std::vector<std::string> DownloadFixture::outputFiles() const {
-    std::vector<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(outputFolder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<int> DownloadFixture::reportedLines() const {
     static const std::regex atLine("at line ([0-9]+)");
     std::vector<int> lines;
@@ -85,14 +82,6 @@ std::vector<int> DownloadFixture::reportedLines() const {
             lines.push_back(std::stoi(match[1]));
     }
     return lines;
-}
-
-std::vector<std::string> DownloadFixture::messages() const {
-    std::vector<std::string> texts;
-    for (const auto &shown : t.messageBoxes.shown)
-        if (shown.title != "Application Error")
-            texts.push_back(shown.text);
-    return texts;
 }
 
 } // namespace qb::exporting::test_support

@@ -9,9 +9,24 @@
 
 namespace qb::exporting::test_support {
 
+/// The controls of the main window that "Start Downloading" reads.
+struct DownloadControlModels {
+    DownloadControls controls() { return {window, Text3, Combo1, Option2, ListView1}; }
+
+    WindowModel window{"Form1", 100, 100};
+    TextBox Text3{"Text3", {}};
+    ComboBox Combo1{"Combo1", {}};
+    OptionButton Option1{"Option1", "", {}};
+    OptionButton Option2{"Option2", "", {}};
+    ListView ListView1{"ListView1", {}};
+};
+
+/// The download's facilities: the stand-ins of the test platform over the given mail stores.
+DownloadFacilities FacilitiesOver(qb::test::TestPlatform &t, outlook::MailStoreLayer &stores);
+
 /// The main window's download controls over a TestPlatform, with an output folder "out/" and
 /// a list view whose rows the tests add.
-class DownloadFixture {
+class DownloadFixture : public DownloadControlModels {
   public:
     DownloadFixture();
 
@@ -23,24 +38,18 @@ class DownloadFixture {
     /// Chooses the Combo1 item with that text.
     void choose(const std::string &item);
     /// Clicks "Start Downloading".
-    void click() { download.PushButton3_Click(); }
+    void click() { download.saveChosenMessages(); }
 
     /// Names of the files in the output folder, sorted.
-    std::vector<std::string> outputFiles() const;
+    std::vector<std::string> outputFiles() const { return qb::test::FileNamesIn(outputFolder); }
     /// Line numbers of the failure reports shown, in order.
     std::vector<int> reportedLines() const;
     /// Texts of the message boxes other than failure reports.
-    std::vector<std::string> messages() const;
+    std::vector<std::string> messages() const { return t.messageTexts(); }
 
     qb::test::TestPlatform t;
     std::string outputFolder;
-    WindowModel window{"Form1", 100, 100};
-    TextBox Text3{"Text3", {}};
-    ComboBox Combo1{"Combo1", {}};
-    OptionButton Option1{"Option1", "", {}};
-    OptionButton Option2{"Option2", "", {}};
-    ListView ListView1{"ListView1", {}};
-    OutlookDownload download{t.platform, {window, Text3, Combo1, Option2, ListView1}};
+    OutlookDownload download{FacilitiesOver(t, t.outlook), controls()};
 
   private:
     qb::test::MemoryFolder &folderFor(const std::string &folder, const std::string &subfolder);

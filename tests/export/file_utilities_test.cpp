@@ -39,10 +39,10 @@ TEST_F(FileUtilities, ReadTextFileTellsEmptyFromMissing) {
 
 TEST_F(FileUtilities, ReadTextFileOrWarnWarnsOnlyWhenMissing) {
     t.folder.write("mail.txt", "body");
-    EXPECT_EQ(ReadTextFileOrWarn(t.platform, t.folder / "mail.txt"), "body");
+    EXPECT_EQ(ReadTextFileOrWarn(t.files, t.platform.messages, t.folder / "mail.txt"), "body");
     EXPECT_TRUE(t.messageBoxes.shown.empty());
 
-    EXPECT_EQ(ReadTextFileOrWarn(t.platform, t.folder / "missing.txt"), "");
+    EXPECT_EQ(ReadTextFileOrWarn(t.files, t.platform.messages, t.folder / "missing.txt"), "");
     ASSERT_EQ(t.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(t.messageBoxes.shown[0].text, "File not found");
     EXPECT_EQ(t.messageBoxes.shown[0].title, "Quillbarrow");
@@ -134,21 +134,21 @@ TEST_F(FileUtilities, DeleteFileQuietlyTakesPatternsAndIsSilentWhenNothingMatche
     t.folder.write("a.eml", "1");
     t.folder.write("b.eml", "2");
     t.folder.write("keep.txt", "3");
-    DeleteFileQuietly(t.platform, t.folder / "*.eml");
+    DeleteFileQuietly(t.files, t.events, t.folder / "*.eml");
     EXPECT_FALSE(fs::exists(t.folder / "a.eml"));
     EXPECT_FALSE(fs::exists(t.folder / "b.eml"));
     EXPECT_TRUE(fs::exists(t.folder / "keep.txt"));
     EXPECT_EQ(t.events.processed, 1);
 
-    EXPECT_NO_THROW(DeleteFileQuietly(t.platform, t.folder / "*.eml"));
-    EXPECT_NO_THROW(DeleteFileQuietly(t.platform, ""));
+    EXPECT_NO_THROW(DeleteFileQuietly(t.files, t.events, t.folder / "*.eml"));
+    EXPECT_NO_THROW(DeleteFileQuietly(t.files, t.events, ""));
     EXPECT_TRUE(t.messageBoxes.shown.empty());
 }
 
 TEST_F(FileUtilities, DeleteFileQuietlyRemovesReadOnlyFilesByForce) {
     t.folder.write("locked.txt", "x");
     ::chmod((t.folder / "locked.txt").c_str(), 0444);
-    DeleteFileQuietly(t.platform, t.folder / "locked.txt");
+    DeleteFileQuietly(t.files, t.events, t.folder / "locked.txt");
     EXPECT_FALSE(fs::exists(t.folder / "locked.txt"));
 }
 
@@ -162,7 +162,7 @@ TEST_F(FileUtilities, ForceDeleteFileLetsFailuresThrough) {
 
 TEST_F(FileUtilities, PauseWaitsForEventsUntilTheTimeHasPassed) {
     t.clock.current = {2024, 3, 3, 10, 0, 0};
-    Pause(t.platform, 0.5);
+    Pause(t.clock, t.events, 0.5);
     EXPECT_NEAR(t.clock.secondsSinceMidnight(), 36000.5, 1e-9);
     EXPECT_GE(t.events.waits, 1);
     EXPECT_TRUE(t.clock.sleeps.empty()) << "a pause must let events run, not sleep";
@@ -171,7 +171,7 @@ TEST_F(FileUtilities, PauseWaitsForEventsUntilTheTimeHasPassed) {
 TEST_F(FileUtilities, PauseAcrossMidnightLastsTheGivenTime) {
     t.clock.current = {2024, 12, 31, 23, 59, 59};
     t.clock.fraction = 0.8;
-    Pause(t.platform, 0.5);
+    Pause(t.clock, t.events, 0.5);
     EXPECT_EQ(t.clock.current, (LocalDateTime{2025, 1, 1, 0, 0, 0}));
     EXPECT_NEAR(t.clock.fraction, 0.3, 1e-6);
 }
@@ -180,12 +180,12 @@ TEST_F(FileUtilities, PauseCountsEventsThatTakeTimeOfTheirOwn) {
     // Window events that run long (another action inside the pause) use up the pause.
     t.clock.current = {2024, 3, 3, 23, 59, 59};
     t.events.onEvents = [&] { t.clock.advance(2.0); };
-    Pause(t.platform, 1.5);
+    Pause(t.clock, t.events, 1.5);
     EXPECT_EQ(t.events.waits, 1);
 }
 
 TEST_F(FileUtilities, PauseOfZeroReturnsAtOnce) {
-    Pause(t.platform, 0);
+    Pause(t.clock, t.events, 0);
     EXPECT_EQ(t.events.waits, 0);
 }
 

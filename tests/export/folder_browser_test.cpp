@@ -9,9 +9,10 @@ namespace {
 
 class FolderBrowser : public ::testing::Test {
   protected:
-    void click() { BrowseOutputFolder(t.platform, window, Text3, "Form1", "PushButton9_Click"); }
+    void click() { chooseOutputFolder(facilities, window, Text3, "Form1", "PushButton9_Click"); }
 
     test::TestPlatform t;
+    FolderChoiceFacilities facilities{t.folderPicker, t.settings, t.reporter};
     WindowModel window{"Form1", 100, 100};
     TextBox Text3{"Text3", {}};
 };
@@ -58,7 +59,7 @@ TEST_F(FolderBrowser, BothWindowsShareTheLastFolder) {
     TextBox expressText3{"Text3", {}};
     t.folderPicker.answers = {"/data/one"};
     click();
-    BrowseOutputFolder(t.platform, express, expressText3, "Form2", "PushButton8_Click");
+    chooseOutputFolder(facilities, express, expressText3, "Form2", "PushButton8_Click");
     ASSERT_EQ(t.folderPicker.calls.size(), 2u);
     EXPECT_EQ(t.folderPicker.calls[1].window, "Form2");
     EXPECT_EQ(t.folderPicker.calls[1].startFolder, "/data/one");
@@ -67,7 +68,7 @@ TEST_F(FolderBrowser, BothWindowsShareTheLastFolder) {
 TEST_F(FolderBrowser, SettingThatCannotBeWrittenIsReportedAndTheBoxStillFilled) {
     t.settings.failWrites = true;
     t.folderPicker.answers = {"/data/two"};
-    BrowseOutputFolder(t.platform, window, Text3, "Form2", "PushButton8_Click");
+    chooseOutputFolder(facilities, window, Text3, "Form2", "PushButton8_Click");
     EXPECT_EQ(Text3.text(), "/data/two/");
     const auto reports = t.reports();
     ASSERT_EQ(reports.size(), 1u);

@@ -1,12 +1,10 @@
+#include "download_fixture.h"
 #include "export/outlook_download.h"
 #include "export/output_names.h"
 #include "pst/pff_mail_store.h"
 
-#include "support/test_platform.h"
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 namespace qb::exporting {
@@ -57,7 +55,8 @@ std::vector<ListedMessage> ListStore(outlook::MailStoreLayer &layer) {
     return messages;
 }
 
-class OutlookDownloadFromPst : public ::testing::Test {
+class OutlookDownloadFromPst : public ::testing::Test,
+                               protected test_support::DownloadControlModels {
   protected:
     void SetUp() override {
         const std::string samples = test::SamplesFolder();
@@ -76,24 +75,11 @@ class OutlookDownloadFromPst : public ::testing::Test {
         Option1.setValue(true);
     }
 
-    std::vector<std::string> outputFiles() const {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(t.folder / "out"))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> outputFiles() const { return test::FileNamesIn(t.folder / "out"); }
 
     test::TestPlatform t;
     PffMailStoreLayer layer{t.folder / "profile"};
-    Platform platform = t.withMailStores(layer);
-    WindowModel window{"Form1", 100, 100};
-    TextBox Text3{"Text3", {}};
-    ComboBox Combo1{"Combo1", {}};
-    OptionButton Option1{"Option1", "", {}};
-    OptionButton Option2{"Option2", "", {}};
-    ListView ListView1{"ListView1", {}};
-    OutlookDownload download{platform, {window, Text3, Combo1, Option2, ListView1}};
+    OutlookDownload download{test_support::FacilitiesOver(t, layer), controls()};
 };
 
 TEST_F(OutlookDownloadFromPst, InboxMessagesAreSavedOneFileEachAndThenGathered) {
@@ -108,7 +94,7 @@ TEST_F(OutlookDownloadFromPst, InboxMessagesAreSavedOneFileEachAndThenGathered) 
     ASSERT_EQ(inboxSubjects.size(), 8u);
     Combo1.setListIndex(2); // Inbox
 
-    download.PushButton3_Click();
+    download.saveChosenMessages();
     EXPECT_TRUE(t.reports().empty()) << t.reports().front();
     const std::vector<std::string> files = outputFiles();
     ASSERT_EQ(files.size(), 8u);
@@ -130,7 +116,7 @@ TEST_F(OutlookDownloadFromPst, InboxMessagesAreSavedOneFileEachAndThenGathered) 
     fs::remove_all(t.folder / "out");
     fs::create_directory(t.folder / "out");
     Option2.setValue(true);
-    download.PushButton3_Click();
+    download.saveChosenMessages();
     EXPECT_EQ(outputFiles(), std::vector<std::string>{combinedFileName});
     EXPECT_EQ(t.folder.read("out/AllEmails.txt"), gathered);
 }

@@ -48,16 +48,12 @@ class FailingDialogs : public FileDialogs {
     std::int32_t number_;
 };
 
-/// The test platform with another file dialog.
-Platform WithDialogs(test::TestPlatform &t, FileDialogs &dialogs) {
-    return Platform{t.messageBoxes, t.inputBoxes, dialogs,          t.folderPicker,   t.events,
-                    t.clock,        t.settings,   t.specialFolders, t.files,          t.processes,
-                    t.locale,       t.windows,    t.outlook,        t.mime,           t.registry,
-                    t.programs,     t.reporter,   t.folder.path(),  t.folder / "work"};
-}
-
 class AddOutlookExpressFile : public ::testing::Test {
   protected:
+    void click(FileDialogs &dialogs) {
+        addMailboxFiles(dialogs, t.platform.messages, t.reporter, ListView1);
+    }
+
     std::vector<std::string> rows() const {
         std::vector<std::string> texts;
         for (int row = 1; row <= ListView1.rowCount(); ++row) {
@@ -74,9 +70,9 @@ class AddOutlookExpressFile : public ::testing::Test {
 TEST_F(AddOutlookExpressFile, AsksForDbxFilesAndAppendsTheChosenOnes) {
     ListView1.addRow({"/m/Inbox.dbx"});
     t.fileDialogs.answers = {"/m\0Inbox.dbx\0Outbox.dbx"s, "", "/n/Inbox.dbx"};
-    PushButton1_Click(t.platform, ListView1);
-    PushButton1_Click(t.platform, ListView1); // cancelled
-    PushButton1_Click(t.platform, ListView1);
+    click(t.fileDialogs);
+    click(t.fileDialogs); // cancelled
+    click(t.fileDialogs);
 
     EXPECT_EQ(rows(), (std::vector<std::string>{"/m/Inbox.dbx", "/m/Inbox.dbx", "/m/Outbox.dbx",
                                                 "/n/Inbox.dbx"}));
@@ -91,8 +87,7 @@ TEST_F(AddOutlookExpressFile, AsksForDbxFilesAndAppendsTheChosenOnes) {
 
 TEST_F(AddOutlookExpressFile, TooManyNamesGiveAHintInsteadOfAReport) {
     FailingDialogs tooMany(nameBufferTooSmall);
-    Platform platform = WithDialogs(t, tooMany);
-    PushButton1_Click(platform, ListView1);
+    click(tooMany);
     ASSERT_EQ(t.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(t.messageBoxes.shown[0].text, "You've selected too many files to add.\r\rPlease "
                                             "try adding via the \"Add All\" button.");
@@ -101,8 +96,7 @@ TEST_F(AddOutlookExpressFile, TooManyNamesGiveAHintInsteadOfAReport) {
     EXPECT_EQ(ListView1.rowCount(), 0);
 
     FailingDialogs broken(5);
-    Platform brokenPlatform = WithDialogs(t, broken);
-    PushButton1_Click(brokenPlatform, ListView1);
+    click(broken);
     ASSERT_EQ(t.reports().size(), 1u);
     EXPECT_NE(t.reports()[0].find("in Ferndock2021/08/31.Form2.PushButton1_Click at line 0"),
               std::string::npos);

@@ -48,7 +48,11 @@ class Extraction : public ::testing::Test {
         std::filesystem::permissions(t.folder / "Splinterbox", std::filesystem::perms::owner_exec,
                                      std::filesystem::perm_options::add);
     }
-    void click() { PushButton2_Click(t.platform, {window, ListView1, ListView2}, EmlFileNames); }
+    void click() {
+        extractMessages({t.files, t.programs, t.events, t.clock, t.platform.messages, t.reporter,
+                         t.platform.programFolder, t.platform.workFolder},
+                        {window, ListView1, ListView2}, EmlFileNames);
+    }
 
     test::TestPlatform t;
     WindowModel window{"Form2", 8040, 10245};

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 namespace qb::exporting {
@@ -53,27 +52,16 @@ class ExpressDownload : public ::testing::Test {
     }
 
     void click() {
-        DownloadExpressMessages(t.platform, reader, {window, Text3, Option1, Option2, ListView2},
-                                EmlFileNames, workFolder);
+        saveCheckedMessages(
+            {reader, t.files, t.fileDialogs, t.events, t.platform.messages, t.reporter},
+            {window, Text3, Option1, Option2, ListView2}, EmlFileNames, workFolder);
     }
 
-    std::vector<std::string> outputFiles() const {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(outputFolder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> outputFiles() const { return test::FileNamesIn(outputFolder); }
     std::string output(const std::string &name) const { return t.folder.read("out/" + name); }
 
     /// Texts of the message boxes other than failure reports.
-    std::vector<std::string> messages() const {
-        std::vector<std::string> texts;
-        for (const test::ShownMessage &message : t.messageBoxes.shown)
-            if (message.title != "Application Error")
-                texts.push_back(message.text);
-        return texts;
-    }
+    std::vector<std::string> messages() const { return t.messageTexts(); }
 
     test::TestPlatform t;
     GmimeMimeReader reader;
@@ -251,10 +239,7 @@ TEST_F(ExpressDownload, HostileSubjectsStayInsideTheFolderOrAreReported) {
         addRow(test.subject, "body");
         click();
 
-        std::vector<std::string> everything;
-        for (const auto &entry : fs::recursive_directory_iterator(t.folder.path()))
-            everything.push_back(fs::relative(entry.path(), t.folder.path()).string());
-        std::sort(everything.begin(), everything.end());
+        const std::vector<std::string> everything = test::TreeOf(t.folder.path());
         if (test.fileName.empty()) {
             EXPECT_TRUE(outputFiles().empty());
             ASSERT_EQ(t.reports().size(), 1u);

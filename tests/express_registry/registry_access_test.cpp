@@ -33,7 +33,7 @@ TEST_F(RegistryAccessTest, SplitsOnlyPathsThatBeginWithHkeyAndDoNotEndInABacksla
     for (const auto &expected : cases) {
         SCOPED_TRACE(expected.path);
         fixture.messageBoxes.shown.clear();
-        const KeyPath split = SplitKeyPath(fixture.platform, expected.path);
+        const KeyPath split = SplitKeyPath(fixture.platform.messages, expected.path);
         EXPECT_EQ(split.root, expected.root);
         EXPECT_EQ(split.subKeyPath, expected.subKeyPath);
         if (expected.incorrect) {
@@ -50,14 +50,16 @@ TEST_F(RegistryAccessTest, SubKeyNamesMustFitTheNameBuffer) {
     const std::string fits(259, 'k');
     prefix.writeRegistry("user.reg", "[Short\\\\" + fits + "] 0\n[Long\\\\" + fits + "k] 0\n");
     WineRegistry registry(prefix.path(), "ann");
-    EXPECT_EQ(GetSubKeys(fixture.platform, registry, "HKEY_CURRENT_USER"),
+    EXPECT_EQ(GetSubKeys(fixture.platform.messages, registry, "HKEY_CURRENT_USER"),
               (std::vector<std::string>{"Short", "Long"}));
-    EXPECT_EQ(GetSubKeys(fixture.platform, registry, "HKEY_CURRENT_USER\\short"),
+    EXPECT_EQ(GetSubKeys(fixture.platform.messages, registry, "HKEY_CURRENT_USER\\short"),
               std::vector<std::string>{fits});
-    EXPECT_THROW(GetSubKeys(fixture.platform, registry, "HKEY_CURRENT_USER\\Long"), Failure);
+    EXPECT_THROW(GetSubKeys(fixture.platform.messages, registry, "HKEY_CURRENT_USER\\Long"),
+                 Failure);
+    EXPECT_TRUE(GetSubKeys(fixture.platform.messages, registry, "HKEY_CURRENT_USER\\Short\\" + fits)
+                    .empty());
     EXPECT_TRUE(
-        GetSubKeys(fixture.platform, registry, "HKEY_CURRENT_USER\\Short\\" + fits).empty());
-    EXPECT_TRUE(GetSubKeys(fixture.platform, registry, "HKEY_CURRENT_USER\\Missing").empty());
+        GetSubKeys(fixture.platform.messages, registry, "HKEY_CURRENT_USER\\Missing").empty());
     EXPECT_TRUE(fixture.messageBoxes.shown.empty());
 }
 
@@ -72,7 +74,8 @@ TEST_F(RegistryAccessTest, ValuesAreConvertedByTypeAndFoundInAnyLetterCase) {
                                          "\"=\"too long a name\"\n"
                                          "\"After\"=\"never reached\"\n");
     WineRegistry registry(prefix.path(), "ann");
-    const KeyValues values = GetKeyValues(fixture.platform, registry, "HKEY_CURRENT_USER\\Store");
+    const KeyValues values =
+        GetKeyValues(fixture.platform.messages, registry, "HKEY_CURRENT_USER\\Store");
     ASSERT_EQ(values.size(), 4u);
     EXPECT_EQ(values.items()[0].first, "Store Root");
     EXPECT_EQ(values.item("STORE ROOT"), KeyValue(std::string("%UserProfile%\\Mail\\")));
@@ -81,7 +84,8 @@ TEST_F(RegistryAccessTest, ValuesAreConvertedByTypeAndFoundInAnyLetterCase) {
     EXPECT_EQ(KeyValueText(values.item("Count")), "-1");
     EXPECT_EQ(values.item("Bytes"), KeyValue(std::string("A\0B", 3)));
     EXPECT_THROW(values.item("After"), Failure);
-    EXPECT_TRUE(GetKeyValues(fixture.platform, registry, "HKEY_CURRENT_USER\\Missing").empty());
+    EXPECT_TRUE(
+        GetKeyValues(fixture.platform.messages, registry, "HKEY_CURRENT_USER\\Missing").empty());
 }
 
 } // namespace

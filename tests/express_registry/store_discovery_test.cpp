@@ -45,8 +45,8 @@ class StoreDiscoveryTest : public ::testing::Test {
     }
 
     void click(Registry &registry) {
-        PushButton14_Click(fixture.platform, {registry, files}, state, window, ListView1,
-                           PushButton1);
+        listIdentityMailboxes({{registry, files}, fixture.platform.messages, fixture.reporter},
+                              state, window, ListView1, PushButton1);
     }
     void click() {
         WineRegistry registry(prefix.path(), "ann");

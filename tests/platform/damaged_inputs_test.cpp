@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -51,21 +50,12 @@ std::string ReadFile(const std::string &path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-/// Every path under folder, relative to it.
-std::vector<std::string> Tree(const std::string &folder) {
-    std::vector<std::string> paths;
-    for (const auto &entry : fs::recursive_directory_iterator(folder))
-        paths.push_back(fs::relative(entry.path(), folder).string());
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
 /// The main window over the real mail-store layer, listing a .pst chosen as the source file and
 /// downloading every listed message into a folder of its own.
 struct WindowRun : test::RealStoreWindows {
     explicit WindowRun(const std::string &pstPath) {
         fs::create_directory(output / "out");
-        form1.Form_Load();
+        form1.load();
         form1.Option4.setValue(true);
         form1.Text2.setText(pstPath);
         form1.PushButton1.click();
@@ -108,13 +98,14 @@ TEST(DamagedInputs, PstCopiesAreListedAndDownloadedAsFarAsTheyCanBeRead) {
             EXPECT_GT(run.listingReports, 0u) << run.listed << " rows";
         }
         // Every listed row is either written or reported.
-        const std::vector<std::string> written = Tree(run.output / "out");
+        const std::vector<std::string> written = test::TreeOf(run.output / "out");
         EXPECT_GE(written.size() + run.downloadReports, static_cast<std::size_t>(run.listed));
         for (const std::string &name : written)
             EXPECT_EQ(name.find('/'), std::string::npos) << name;
-        EXPECT_EQ(Tree(run.output.path()).size(), written.size() + 1) << "only the chosen folder";
-        EXPECT_EQ(Tree(input.path()), std::vector<std::string>{"damaged.pst"});
-        EXPECT_TRUE(Tree(run.profile.path()).empty());
+        EXPECT_EQ(test::TreeOf(run.output.path()).size(), written.size() + 1)
+            << "only the chosen folder";
+        EXPECT_EQ(test::TreeOf(input.path()), std::vector<std::string>{"damaged.pst"});
+        EXPECT_TRUE(test::TreeOf(run.profile.path()).empty());
         EXPECT_EQ(run.fixture.messageBoxes.texts().back(),
                   run.listed > 0 ? "Done." : "No records selected");
         if (run.listed == intactRows && run.listingReports == 0)
@@ -160,14 +151,14 @@ TEST(DamagedInputs, DbxCopiesConvertEveryMessageTheyStillHold) {
         EXPECT_LE(run.exitCode, 2) << run.errors; // a signal or a sanitizer's exit is neither
         EXPECT_EQ(run.errors.find("Sanitizer"), std::string::npos) << run.errors;
         EXPECT_EQ(run.errors.find("runtime error"), std::string::npos) << run.errors;
-        const std::vector<std::string> written = Tree(output.path());
+        const std::vector<std::string> written = test::TreeOf(output.path());
         for (const std::string &name : written)
             EXPECT_TRUE(name.starts_with("Inbox-") && name.ends_with(".eml")) << name;
         // A message that is left out is named on the error output.
         if (written.size() < texts.size()) {
             EXPECT_NE(run.errors, "") << written.size() << " written";
         }
-        EXPECT_EQ(Tree(input.path()), std::vector<std::string>{"Inbox.dbx"});
+        EXPECT_EQ(test::TreeOf(input.path()), std::vector<std::string>{"Inbox.dbx"});
     }
 }
 

@@ -15,7 +15,7 @@ struct RealStoreWindows {
     TempFolder output;
     PffMailStoreLayer stores{profile.path()};
     Platform platform = fixture.withMailStores(stores);
-    Settings settings{platform};
+    Settings settings{fixture.settings, platform.messages};
     ExpressWindow form2{platform, settings};
     MainWindow form1{platform, settings, form2};
 };

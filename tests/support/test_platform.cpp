@@ -1,5 +1,6 @@
 #include "support/test_platform.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -28,6 +29,22 @@ void TempFolder::write(const std::string &name, const std::string &bytes) const 
 std::string TempFolder::read(const std::string &name) const {
     std::ifstream in(*this / name, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> FileNamesIn(const std::string &folder) {
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> TreeOf(const std::string &folder) {
+    std::vector<std::string> paths;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(folder))
+        paths.push_back(std::filesystem::relative(entry.path(), folder).string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 TestPlatform::TestPlatform()
@@ -62,6 +79,14 @@ std::vector<std::string> TestPlatform::reports() const {
     std::vector<std::string> result;
     for (const ShownMessage &message : messageBoxes.shown)
         if (message.title == "Application Error")
+            result.push_back(message.text);
+    return result;
+}
+
+std::vector<std::string> TestPlatform::messageTexts() const {
+    std::vector<std::string> result;
+    for (const ShownMessage &message : messageBoxes.shown)
+        if (message.title != "Application Error")
             result.push_back(message.text);
     return result;
 }

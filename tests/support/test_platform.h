@@ -32,6 +32,11 @@ class TempFolder {
     std::string path_;
 };
 
+/// The names of the files and folders directly in folder, sorted.
+std::vector<std::string> FileNamesIn(const std::string &folder);
+/// Every path below folder, relative to it, sorted.
+std::vector<std::string> TreeOf(const std::string &folder);
+
 /// Every facility of the program as a scripted stand-in, over a real scratch folder that plays
 /// the program folder (its "work" subfolder plays the work folder). Tests change the stand-ins'
 /// fields and hand `platform` to the logic.
@@ -63,6 +68,8 @@ struct TestPlatform {
 
     /// The failure reports shown so far, as texts.
     std::vector<std::string> reports() const;
+    /// The texts of the other message boxes shown so far.
+    std::vector<std::string> messageTexts() const;
 
     /// The same stand-ins over another mail store layer, such as the real one.
     Platform withMailStores(outlook::MailStoreLayer &stores);

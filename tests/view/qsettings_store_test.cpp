@@ -1,4 +1,5 @@
 #include "failure/failure.h"
+#include "platform/linux/xdg_special_folders.h"
 #include "platform/qt/qsettings_store.h"
 #include "scoped_environment.h"
 #include "support/test_platform.h"
@@ -122,11 +123,13 @@ TEST_F(QSettingsStoreTest, ADamagedFileNeverLosesAWriteSilently) {
 TEST(QSettingsStorePath, FollowsXdgConfigHomeElseHome) {
     {
         test::ScopedEnvironment config("XDG_CONFIG_HOME", "/xdg/config");
-        EXPECT_EQ(QSettingsStore::defaultPath(), "/xdg/config/Tarnwick/Quillbarrow.ini");
+        EXPECT_EQ(QSettingsStore::pathIn(XdgConfigFolder()),
+                  "/xdg/config/Tarnwick/Quillbarrow.ini");
     }
     test::ScopedEnvironment config("XDG_CONFIG_HOME", std::nullopt);
     test::ScopedEnvironment home("HOME", "/home/mara");
-    EXPECT_EQ(QSettingsStore::defaultPath(), "/home/mara/.config/Tarnwick/Quillbarrow.ini");
+    EXPECT_EQ(QSettingsStore::pathIn(XdgConfigFolder()),
+              "/home/mara/.config/Tarnwick/Quillbarrow.ini");
 }
 
 } // namespace

@@ -91,7 +91,7 @@ TEST_F(QtWindowHostTest, DamagedOrMissingCursorFileFails) {
 
 TEST_F(QtWindowHostTest, ShowModalReturnsWhenTheWindowHasClosed) {
     test::TestPlatform standIns;
-    Settings settings(standIns.platform);
+    Settings settings(standIns.settings, standIns.platform.messages);
     ExpressWindow form(standIns.platform, settings);
     bool unloaded = false;
     bool wasModal = false;

@@ -26,7 +26,7 @@ class MainWindowView : public ::testing::Test {
   protected:
     MainWindowView() {
         test::EnsureQtApplication();
-        mainWindow.Form_Load();
+        mainWindow.load();
         view = std::make_unique<WindowView>(mainWindow.window);
         view->show();
     }
@@ -45,7 +45,7 @@ class MainWindowView : public ::testing::Test {
     }
 
     test::TestPlatform standIns;
-    Settings settings{standIns.platform};
+    Settings settings{standIns.settings, standIns.platform.messages};
     ExpressWindow expressWindow{standIns.platform, settings};
     MainWindow mainWindow{standIns.platform, settings, expressWindow};
     std::unique_ptr<WindowView> view;

@@ -13,11 +13,8 @@ std::string environment(const char *name) {
     return value ? std::string(value) : std::string();
 }
 
-std::string userDirsText(const std::string &home) {
-    std::string configHome = environment("XDG_CONFIG_HOME");
-    if (configHome.empty())
-        configHome = home + "/.config";
-    std::ifstream file(configHome + "/user-dirs.dirs", std::ios::binary);
+std::string userDirsText() {
+    std::ifstream file(XdgConfigFolder() + "/user-dirs.dirs", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
@@ -32,7 +29,7 @@ std::string userFolder(const char *entry, const char *fallbackName) {
     const std::string home = environment("HOME");
     if (home.empty())
         return std::string();
-    const std::string named = UserDirsEntry(userDirsText(home), entry, home);
+    const std::string named = UserDirsEntry(userDirsText(), entry, home);
     return named.empty() ? home + "/" + fallbackName : named;
 }
 
@@ -67,6 +64,11 @@ std::string XdgSpecialFolders::path(int folderNumber) {
 
 std::string XdgSpecialFolders::documents() {
     return userFolder("XDG_DOCUMENTS_DIR", "Documents");
+}
+
+std::string XdgConfigFolder() {
+    const std::string configHome = environment("XDG_CONFIG_HOME");
+    return configHome.empty() ? environment("HOME") + "/.config" : configHome;
 }
 
 std::string XdgWorkFolder() {

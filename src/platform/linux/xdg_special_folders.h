@@ -16,6 +16,10 @@ class XdgSpecialFolders : public SpecialFolders {
     std::string documents() override;
 };
 
+/// The folder of the user's configuration files: $XDG_CONFIG_HOME, else $HOME/.config. Named
+/// whether or not it exists.
+std::string XdgConfigFolder();
+
 /// The program's work folder for the Outlook Express .eml files: $XDG_CACHE_HOME/Quillbarrow,
 /// else $HOME/.cache/Quillbarrow; empty without either. Named whether or not it exists.
 std::string XdgWorkFolder();

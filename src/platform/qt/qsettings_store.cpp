@@ -5,29 +5,19 @@
 
 #include <QFileInfo>
 
-#include <cstdlib>
-
 namespace qb {
 namespace {
 
 constexpr const char *applicationFolder = "Tarnwick";
 constexpr const char *section = "Quillbarrow";
 
-std::string environment(const char *name) {
-    const char *value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
 } // namespace
 
 QSettingsStore::QSettingsStore(const std::string &iniPath)
     : settings_(QString::fromStdString(iniPath), IniSettingsFormat()) {}
 
-std::string QSettingsStore::defaultPath() {
-    std::string configHome = environment("XDG_CONFIG_HOME");
-    if (configHome.empty())
-        configHome = environment("HOME") + "/.config";
-    return configHome + "/" + applicationFolder + "/" + section + ".ini";
+std::string QSettingsStore::pathIn(const std::string &configFolder) {
+    return configFolder + "/" + applicationFolder + "/" + section + ".ini";
 }
 
 QString QSettingsStore::keyPath(const std::string &key) const {

@@ -13,8 +13,9 @@ class QSettingsStore : public SettingsStore {
     /// The store in the given INI file.
     explicit QSettingsStore(const std::string &iniPath);
 
-    /// $XDG_CONFIG_HOME/Tarnwick/Quillbarrow.ini, or under $HOME/.config without that variable.
-    static std::string defaultPath();
+    /// The settings file in the user's configuration folder: configFolder +
+    /// "/Tarnwick/Quillbarrow.ini".
+    static std::string pathIn(const std::string &configFolder);
 
     std::string read(const std::string &key, const std::string &fallback) override;
     /// Throws Failure 70 when the file cannot be written.

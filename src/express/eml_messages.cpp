@@ -1,6 +1,7 @@
 #include "express/eml_messages.h"
 
 #include "express/eml_headers.h"
+#include "mime/header_text.h"
 
 namespace qb::express {
 
@@ -12,8 +13,9 @@ void LoadEmlMessages(FileSystem &files, const std::string &folder, ListView &Lis
         // A file without a date is not taken for a message at all.
         if (date.empty())
             continue;
-        ListView2.addRow({GetHeaderValue(text, "From"), GetHeaderValue(text, "To"),
-                          GetHeaderValue(text, "Subject"), date});
+        ListView2.addRow({DecodedHeaderText(GetHeaderValue(text, "From")),
+                          DecodedHeaderText(GetHeaderValue(text, "To")),
+                          DecodedHeaderText(GetHeaderValue(text, "Subject")), date});
         EmlFileNames.push_back(name);
     }
 }

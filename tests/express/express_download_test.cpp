@@ -1,5 +1,6 @@
 #include "export/express_download.h"
 
+#include "express/eml_messages.h"
 #include "mime/gmime_mime_reader.h"
 #include "support/test_platform.h"
 
@@ -253,6 +254,25 @@ TEST_F(ExpressDownload, HostileSubjectsStayInsideTheFolderOrAreReported) {
         }
         EXPECT_EQ(messages(), (std::vector<std::string>{"Done."}));
     }
+}
+
+TEST_F(ExpressDownload, RecordsAndNamesShowTheListedHeadersDecoded) {
+    t.folder.write("work/encoded.eml",
+                   "From: =?iso-8859-1?Q?Jos=E9?= <jose@example.com>\r\n"
+                   "To: =?KOI8-R?B?8NLJ18XU?=\r\n"
+                   "Subject: =?utf-8?Q?Fw:_Cat=C3=B3lica?= =?utf-8?B?IEVBRA==?=\r\n"
+                   "Date: =?utf-8?Q?kept?=\r\n"
+                   "Content-Type: text/plain\r\n\r\nbody\r\n");
+    express::LoadEmlMessages(t.files, workFolder, ListView2, EmlFileNames);
+    ListView2.setChecked(1, true);
+    click();
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"Fw  Católica EAD_1.txt"});
+    EXPECT_EQ(output("Fw  Católica EAD_1.txt"), "From: José <jose@example.com>\r\n"
+                                                "To: Привет\r\n"
+                                                "Subject: Fw: Católica EAD\r\n"
+                                                "Date Received: =?utf-8?Q?kept?=\r\n"
+                                                "\r\nbody\r\n");
+    EXPECT_TRUE(t.reports().empty());
 }
 
 TEST_F(ExpressDownload, AnEmptyListSaysDoneAtOnce) {

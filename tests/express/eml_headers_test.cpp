@@ -150,5 +150,14 @@ TEST_F(LoadEmlMessagesTest, FromToAndSubjectShowEncodedWordsDecodedTheDateAsWrit
     }
 }
 
+TEST(InMailboxOrder, OrdersByTheMessageNumbersValue) {
+    EXPECT_EQ(InMailboxOrder({"Inbox-00010.eml", "Inbox-100000.eml", "Inbox-00002.eml",
+                              "Inbox-99999.eml", "Inbox-00001-2.eml", "Inbox-00001.eml",
+                              "Inbox-1.eml", "2020-00003.eml", "Inbox-00001-10.eml"}),
+              (std::vector<std::string>{"2020-00003.eml", "Inbox-00001-2.eml", "Inbox-00001-10.eml",
+                                        "Inbox-00001.eml", "Inbox-1.eml", "Inbox-00002.eml",
+                                        "Inbox-00010.eml", "Inbox-99999.eml", "Inbox-100000.eml"}));
+}
+
 } // namespace
 } // namespace qb::express

@@ -262,6 +262,22 @@ TEST_F(ExpressDownload, LongSubjectsCutAlikeStayApartByTheirNumbers) {
     EXPECT_TRUE(t.reports().empty());
 }
 
+TEST_F(ExpressDownload, WithoutAnOutputFolderNothingIsWritten) {
+    for (const std::string &folder : {std::string(), outputFolder + "/missing/"}) {
+        SCOPED_TRACE("folder \"" + folder + "\"");
+        t.messageBoxes.shown.clear();
+        Text3.setText(folder);
+        addRow("First", "one\r\n");
+        click();
+        EXPECT_EQ(messages(), (std::vector<std::string>{
+                                  "Folder does not exist. Please select another folder."}));
+        EXPECT_TRUE(t.reports().empty());
+        EXPECT_TRUE(t.files.writes.empty());
+        EXPECT_TRUE(outputFiles().empty());
+        EXPECT_EQ(window.pointer(), MousePointer::Default);
+    }
+}
+
 TEST_F(ExpressDownload, RecordsAndNamesShowTheListedHeadersDecoded) {
     t.folder.write("work/encoded.eml",
                    "From: =?iso-8859-1?Q?Jos=E9?= <jose@example.com>\r\n"

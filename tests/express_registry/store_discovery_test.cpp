@@ -226,6 +226,28 @@ TEST_F(StoreDiscoveryTest, AStoreFolderThatCannotBeListedIsReportedAndTheSearchG
     }
 }
 
+TEST_F(StoreDiscoveryTest, EachSearchReadsTheRegistryAsItIsNow) {
+    // The prefix folder is there before Wine has written its registry, then the registry is
+    // written, then rewritten with a second identity: each search sees what the files hold.
+    WineRegistry registry(prefix.path(), "ann");
+    writeStore("{A}", {"Inbox.dbx"});
+    writeStore("{B}", {"Sent Items.dbx"});
+    click(registry);
+    EXPECT_EQ(rows(), std::vector<std::string>{});
+    EXPECT_EQ(fixture.messageTexts(), std::vector<std::string>{noStoreMessage});
+
+    prefix.writeRegistry("user.reg", identity("{A}", storeRoot("{A}")));
+    click(registry);
+    EXPECT_EQ(rows(), std::vector<std::string>{storeFile("{A}", "Inbox.dbx")});
+
+    ListView1.clear();
+    prefix.writeRegistry("user.reg",
+                         identity("{A}", storeRoot("{A}")) + identity("{B}", storeRoot("{B}")));
+    click(registry);
+    EXPECT_EQ(rows(), (std::vector<std::string>{storeFile("{A}", "Inbox.dbx"),
+                                                storeFile("{B}", "Sent Items.dbx")}));
+}
+
 TEST(IsBlankName, IgnoresNulsAndBlanksOnly) {
     EXPECT_TRUE(IsBlankName(""));
     EXPECT_TRUE(IsBlankName("  "));

@@ -17,6 +17,9 @@ namespace qb::outlook {
 
 /// Item class of a mail message.
 inline constexpr int olMail = 43;
+/// Item classes of an appointment and of a contact.
+inline constexpr int olAppointment = 26;
+inline constexpr int olContact = 40;
 /// Save type of SaveAs that writes plain text.
 inline constexpr int olTXT = 0;
 

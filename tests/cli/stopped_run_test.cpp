@@ -73,20 +73,13 @@ class StartedExport {
     int exitCode_ = -1;
 };
 
-std::vector<std::string> Names(const std::string &folder) {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
-
 std::string ReadFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 bool HoldsMessageFile(const std::string &folder) {
-    for (const std::string &name : Names(folder))
+    for (const std::string &name : test::FileNamesIn(folder))
         if (name.ends_with(".txt"))
             return true;
     return false;
@@ -126,7 +119,7 @@ class StoppedRun : public ::testing::Test {
 
     /// Every message's file is there once, under the name a run from the start gives it.
     void expectEveryMessageOnce() {
-        EXPECT_EQ(static_cast<int>(Names(out).size()), messages);
+        EXPECT_EQ(static_cast<int>(test::FileNamesIn(out).size()), messages);
         for (int message = 0; message < messages; ++message) {
             const std::string stem = StemAt(0, "Subject " + std::to_string(message % stems));
             const int copy = message / stems + 1;
@@ -179,7 +172,7 @@ TEST_F(StoppedRun, ASignalStopsAfterAMessageAndARerunWithSkipExistingAddsTheRest
         ASSERT_NE(exitCode, 0) << "every run ended before the signal came";
         EXPECT_EQ(exitCode, each.exitCode);
 
-        const std::vector<std::string> written = Names(out);
+        const std::vector<std::string> written = test::FileNamesIn(out);
         // A run killed while it converted leaves its private folder in memory.
         const std::string privateFolder =
             "/dev/shm/quillbarrow-export-" + std::to_string(run->process()) + "-Ab3xYz";

@@ -18,8 +18,6 @@ using outlook::Folder;
 using outlook::Item;
 using outlook::Namespace;
 
-constexpr int olAppointment = 26;
-constexpr int olContact = 40;
 constexpr int olTask = 48;
 
 /// Walks a folder tree depth-first, in the store's order.
@@ -133,8 +131,8 @@ TEST_F(SampleStore, EnglishStoreHoldsFourteenMailMessages) {
     auto classes = ClassesPerFolder(*attach("english-store.pst"));
     EXPECT_EQ(classes["Inbox"], (std::map<int, int>{{outlook::olMail, 8}}));
     EXPECT_EQ(classes["Sent Items"], (std::map<int, int>{{outlook::olMail, 6}}));
-    EXPECT_EQ(classes["Calendar"], (std::map<int, int>{{olAppointment, 1}}));
-    EXPECT_EQ(classes["Contacts"], (std::map<int, int>{{olContact, 1}}));
+    EXPECT_EQ(classes["Calendar"], (std::map<int, int>{{outlook::olAppointment, 1}}));
+    EXPECT_EQ(classes["Contacts"], (std::map<int, int>{{outlook::olContact, 1}}));
     EXPECT_FALSE(classes.count("SubInbox"));
 
     auto root = attach("english-store.pst");
@@ -148,9 +146,9 @@ TEST_F(SampleStore, PortugueseStoreCountsOnlyMailAsMail) {
     auto classes = ClassesPerFolder(*attach("portuguese-store.pst"));
     EXPECT_EQ(classes["Caixa de Entrada"], (std::map<int, int>{{outlook::olMail, 3}}));
     EXPECT_EQ(classes["Itens Enviados"], (std::map<int, int>{{outlook::olMail, 1}}));
-    EXPECT_EQ(classes["Itens Excluídos"], (std::map<int, int>{{olAppointment, 4}}));
+    EXPECT_EQ(classes["Itens Excluídos"], (std::map<int, int>{{outlook::olAppointment, 4}}));
     EXPECT_EQ(classes["Tarefas"], (std::map<int, int>{{olTask, 2}}));
-    EXPECT_EQ(classes["Contatos"], (std::map<int, int>{{olContact, 1}}));
+    EXPECT_EQ(classes["Contatos"], (std::map<int, int>{{outlook::olContact, 1}}));
     int mail = 0;
     for (const auto &[folder, counts] : classes)
         mail += counts.count(outlook::olMail) ? counts.at(outlook::olMail) : 0;

@@ -25,10 +25,6 @@ using pstmaker::Message;
 using pstmaker::SampleMailMessage;
 using pstmaker::SampleStoreOptions;
 
-constexpr int olMail = 43;
-constexpr int olAppointment = 26;
-constexpr int olContact = 40;
-
 void Check(int result, const char *call) {
     if (result != 1)
         throw std::runtime_error(std::string("libpff: ") + call + " failed");
@@ -58,9 +54,9 @@ class LibpffStore {
 };
 
 /// An item of a LibpffStore.
-class Item {
+class PffItem {
   public:
-    explicit Item(LibpffStore &store) : slot_(store.newItem()) {}
+    explicit PffItem(LibpffStore &store) : slot_(store.newItem()) {}
     libpff_item_t **out() { return slot_; }
     libpff_item_t *get() const { return *slot_; }
 
@@ -137,7 +133,7 @@ void CountItems(LibpffStore &store, libpff_item_t *folder, const std::string &pa
     int folders = 0;
     Check(libpff_folder_get_number_of_sub_folders(folder, &folders, nullptr), "folders");
     for (int i = 0; i < folders; ++i) {
-        Item child(store);
+        PffItem child(store);
         Check(libpff_folder_get_sub_folder(folder, i, child.out(), nullptr), "sub folder");
         const std::string name = FolderName(child.get());
         CountItems(store, child.get(), path.empty() ? name : path + "/" + name, out);
@@ -148,7 +144,7 @@ libpff_item_t *SubFolder(LibpffStore &store, libpff_item_t *parent, const std::s
     int count = 0;
     Check(libpff_folder_get_number_of_sub_folders(parent, &count, nullptr), "folders");
     for (int i = 0; i < count; ++i) {
-        Item child(store);
+        PffItem child(store);
         Check(libpff_folder_get_sub_folder(parent, i, child.out(), nullptr), "sub folder");
         if (FolderName(child.get()) == name)
             return child.get();
@@ -158,7 +154,7 @@ libpff_item_t *SubFolder(LibpffStore &store, libpff_item_t *parent, const std::s
 
 /// The top of personal folders and, below it, the folder at a sample path.
 libpff_item_t *OpenFolder(LibpffStore &store, const std::string &folderPath) {
-    Item root(store);
+    PffItem root(store);
     Check(libpff_file_get_root_folder(store.file(), root.out(), nullptr), "root");
     libpff_item_t *folder = SubFolder(store, root.get(), "Top of Personal Folders");
     std::istringstream parts(folderPath);
@@ -177,7 +173,7 @@ class MadeStore : public ::testing::Test {
     static void TearDownTestSuite() { delete folder; }
 
     /// Mail message `index` of the sample store as libpff reads it.
-    void openMessage(std::uint64_t index, Item &out) {
+    void openMessage(std::uint64_t index, PffItem &out) {
         const std::size_t folderIndex = pstmaker::SampleFolderOf(index);
         int position = 0;
         for (std::uint64_t earlier = 0; earlier < index; ++earlier)
@@ -214,7 +210,7 @@ TEST_F(MadeStore, MessageFieldsReadBackAsWritten) {
     for (const std::uint64_t index : {0, 1, 2, 4, 5}) {
         SCOPED_TRACE("message " + std::to_string(index));
         const Message written = SampleMailMessage(options, index);
-        Item message(store);
+        PffItem message(store);
         openMessage(index, message);
         const std::string subject = *Unicode(message.get(), 0x0037001F);
         EXPECT_EQ(subject, (written.subjectMarker ? subject.substr(0, 2) : "") + written.subject);
@@ -237,7 +233,7 @@ TEST_F(MadeStore, MessageFieldsReadBackAsWritten) {
                   "rtf body");
             EXPECT_EQ(rtf.substr(0, rtf.find('\0')), *written.rtfBody);
         }
-        Item recipients(store);
+        PffItem recipients(store);
         int count = 0;
         Check(libpff_message_get_recipients(message.get(), recipients.out(), nullptr),
               "recipients");
@@ -248,7 +244,7 @@ TEST_F(MadeStore, MessageFieldsReadBackAsWritten) {
 
 TEST_F(MadeStore, AttachmentsReadBackByteForByteAndNested) {
     const Message written = SampleMailMessage(options, 3);
-    Item message(store);
+    PffItem message(store);
     openMessage(3, message);
     int count = 0;
     Check(libpff_message_get_number_of_attachments(message.get(), &count, nullptr), "count");
@@ -261,7 +257,7 @@ TEST_F(MadeStore, AttachmentsReadBackByteForByteAndNested) {
     for (int i = 0; i < count; ++i) {
         const Attachment &expected = written.attachments[i];
         SCOPED_TRACE("attachment " + std::to_string(i));
-        Item attachment(store);
+        PffItem attachment(store);
         Check(libpff_message_get_attachment(message.get(), i, attachment.out(), nullptr), "get");
         int type = 0;
         Check(libpff_attachment_get_type(attachment.get(), &type, nullptr), "type");
@@ -278,18 +274,18 @@ TEST_F(MadeStore, AttachmentsReadBackByteForByteAndNested) {
         if (expected.method != Attachment::Method::embeddedMessage)
             continue;
         // Down the chain of attached messages to the file at the bottom.
-        Item level(store);
+        PffItem level(store);
         Check(libpff_attachment_get_item(attachment.get(), level.out(), nullptr), "attached");
         for (const Message *nested = expected.message.get(); nested;) {
             EXPECT_EQ(Unicode(level.get(), 0x0037001F), nested->subject);
-            Item inner(store);
+            PffItem inner(store);
             Check(libpff_message_get_attachment(level.get(), 0, inner.out(), nullptr), "inner");
             const Attachment &innerWritten = nested->attachments.front();
             if (!innerWritten.message) {
                 EXPECT_EQ(AttachmentBytes(inner.get()), innerWritten.data);
                 break;
             }
-            Item next(store);
+            PffItem next(store);
             Check(libpff_attachment_get_item(inner.get(), next.out(), nullptr), "deeper");
             std::swap(*level.out(), *next.out());
             nested = innerWritten.message.get();
@@ -321,15 +317,15 @@ TEST_F(MadeStore, StoreLayerListsFoldersAndMessagesAsWritten) {
     std::map<int, int> classes;
     for (int i = 1; i <= inbox->count(); ++i)
         ++classes[inbox->item(i)->Class()];
-    EXPECT_EQ(classes[olAppointment], 1);
-    EXPECT_EQ(classes[olContact], 1);
+    EXPECT_EQ(classes[outlook::olAppointment], 1);
+    EXPECT_EQ(classes[outlook::olContact], 1);
 
     // The Inbox's first three mail messages: numbers 0, 1 and 2 (plain, HTML, RTF bodies).
     for (std::uint64_t index = 0; index < 3; ++index) {
         SCOPED_TRACE("message " + std::to_string(index));
         const Message written = SampleMailMessage(options, index);
         auto item = inbox->item(static_cast<int>(index) + 1);
-        EXPECT_EQ(item->Class(), olMail);
+        EXPECT_EQ(item->Class(), outlook::olMail);
         EXPECT_EQ(item->Subject(), written.subject);
         EXPECT_EQ(item->SenderName(), written.senderName);
         EXPECT_EQ(item->attachmentCount(), 0);
@@ -355,7 +351,7 @@ TEST(MadeStoreSize, AttachmentBeyondOneBlockListReadsBack) {
     const SampleStoreOptions options{4, 3, 9u << 20};
     pstmaker::WriteSampleStore(folder / "large.pst", options);
     LibpffStore store(folder / "large.pst");
-    Item message(store), attachment(store);
+    PffItem message(store), attachment(store);
     Check(libpff_folder_get_sub_message(OpenFolder(store, "Inbox"), 3, message.out(), nullptr),
           "message 3");
     Check(libpff_message_get_attachment(message.get(), 0, attachment.out(), nullptr), "file");

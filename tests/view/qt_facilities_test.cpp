@@ -19,10 +19,10 @@
 namespace qb {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+double millisecondsSince(SteadyClock::time_point start) {
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
 }
 
 TEST(MessageText, CarriageReturnsBecomeLineBreaks) {
@@ -36,7 +36,7 @@ TEST(QtEventPump, WaitingSleepsUntilTheTimeIsUp) {
     QtEventPump pump;
     pump.processEvents(); // what earlier tests left pending would end the wait early
     const std::clock_t cpuBefore = std::clock();
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     pump.waitForEvents(0.2);
     EXPECT_GE(millisecondsSince(start), 190);
     // Waiting must not spin: the processor stays nearly idle.
@@ -49,7 +49,7 @@ TEST(QtEventPump, WaitingRunsAnArrivingEventAndReturns) {
     pump.processEvents(); // what is pending already would end the wait before the timer
     bool ran = false;
     QTimer::singleShot(20, [&] { ran = true; });
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     pump.waitForEvents(2.0);
     EXPECT_TRUE(ran);
     EXPECT_LT(millisecondsSince(start), 1000);
@@ -170,7 +170,7 @@ TEST(SystemClock, SecondsSinceMidnightMatchTheLocalTime) {
 
 TEST(SystemClock, SleepBlocksForTheTime) {
     SystemClock clock;
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     clock.sleep(50);
     EXPECT_GE(millisecondsSince(start), 50);
 }

@@ -28,6 +28,11 @@ Bytes Utf16(std::string_view utf8);
 /// UTF-8 of UTF-16LE text; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::string_view utf16);
 
+/// value rounded up to a multiple of alignment.
+constexpr std::uint64_t AlignUp(std::uint64_t value, std::uint64_t alignment) {
+    return (value + alignment - 1) / alignment * alignment;
+}
+
 /// The bytes of text as they stand.
 Bytes BytesOf(std::string_view text);
 

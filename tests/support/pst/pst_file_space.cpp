@@ -57,10 +57,6 @@ std::array<std::uint8_t, 496> AllSet() {
     return bits;
 }
 
-std::uint64_t AlignUp(std::uint64_t value, std::uint64_t alignment) {
-    return (value + alignment - 1) / alignment * alignment;
-}
-
 } // namespace
 
 void WriteMapPage(OutputFile &file, std::uint64_t offset, std::uint8_t pageType,

@@ -20,10 +20,6 @@ constexpr std::size_t blockEntrySize = 24;
 constexpr std::size_t nodeEntrySize = 32;
 constexpr std::size_t headerSize = 564;
 
-std::uint64_t AlignUp(std::uint64_t value, std::uint64_t alignment) {
-    return (value + alignment - 1) / alignment * alignment;
-}
-
 /// Appends the trailer that closes every page: type twice, signature, CRC of the page's first
 /// 496 bytes, id.
 void AppendPageTrailer(Bytes &page, std::uint8_t pageType, std::uint16_t signature,

@@ -1,0 +1,56 @@
+#!/bin/sh
+# How the work grows with the store: makes stores with the store maker (10,000 and 100,000
+# messages, and one over 4 GiB of large attachments), then times on each the window's listing,
+# download and Find (bench/window_scale), quillbarrow-export in every format it has, the bare
+# libpff walk (bench/pff_walk) and the peers readpst and lspst, one after another in one run.
+# Figures are whole-process wall seconds and peak resident size from GNU time. The stores and
+# the outputs go into a scratch folder, removed at the end.
+#
+#   bench/store_scale.sh BUILD-DIR [SCRATCH-FOLDER]
+#
+# BUILD-DIR must be configured with -DQUILLBARROW_BENCH=ON. Needs /usr/bin/time, readpst and
+# lspst (apt-get install pst-utils) for the peers' lines.
+set -eu
+
+build=$(readlink -f "${1:?build folder}")
+work=$(mktemp -d "${2:-${TMPDIR:-/tmp}}/store-scale-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# timed LABEL MESSAGES COMMAND...: one run; prints seconds, messages per second and peak memory.
+timed() {
+    label=$1 messages=$2
+    shift 2
+    rm -rf "$work/out" && mkdir "$work/out"
+    if /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$work/log" 2>&1; then
+        read -r seconds kib <"$work/time"
+        awk -v l="$label" -v s="$seconds" -v k="$kib" -v m="$messages" 'BEGIN {
+            printf "  %-28s %8.1f s %9.0f msg/s %8.1f MB\n", l, s, (s > 0 ? m / s : 0), k / 1024 }'
+    else
+        printf '  %-28s failed: %s\n' "$label" "$(tail -n 1 "$work/log")"
+    fi
+}
+
+measure_store() { # name messages attachment-bytes
+    store=$work/$1.pst
+    "$build/bench/make_store" "$store" --messages "$2" --attachment-bytes "$3" | tail -n 1
+    printf '%s: %s messages, %s\n' "$1" "$2" "$(du -h "$store" | cut -f1)"
+    timed "bare libpff walk" "$2" "$build/bench/pff_walk" "$store"
+    timed "bare libpff walk + bodies" "$2" "$build/bench/pff_walk" --bodies "$store"
+    timed "window (whole process)" "$2" \
+        "$build/bench/window_scale" "$store" --download --find "zz-no-such-text"
+    sed 's/^/    /' "$work/log"
+    for format in text eml mbox maildir; do
+        timed "quillbarrow-export -f $format" "$2" \
+            "$build/quillbarrow-export" -q -f "$format" -o "$work/out" "$store"
+    done
+    if command -v readpst >/dev/null; then
+        timed "readpst (mbox)" "$2" readpst -q -o "$work/out" "$store"
+        timed "readpst -e (eml)" "$2" readpst -q -e -o "$work/out" "$store"
+        timed "lspst" "$2" sh -c 'lspst "$0" >/dev/null' "$store"
+    fi
+    rm -f "$store"
+}
+
+measure_store small 10000 100000
+measure_store large 100000 100000
+measure_store huge 10000 5000000

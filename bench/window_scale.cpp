@@ -1,0 +1,105 @@
+// The main window's own work over one store, driven as a user drives it: "Get Emails From
+// Outlook" with "PST File:" chosen, "Start Downloading" of every listed message, one text file
+// per message, and "Find" over the bodies. The clock does not really sleep, so the designed
+// waits of the download are left out and only the store, the naming and the file work remain.
+// For each action it prints the seconds, the rows, the longest stretch between two turns of the
+// event loop (what a user feels as a frozen window) and the peak memory of the process so far.
+//
+//   window_scale STORE.pst [--find TEXT] [--download]
+
+#include "support/real_store_windows.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace {
+
+using namespace qb;
+using SteadyClock = std::chrono::steady_clock;
+
+/// Times one action and the gaps between the event-loop turns it allows.
+class ActionTimer {
+  public:
+    explicit ActionTimer(test::ScriptedEventPump &events) {
+        events.onEvents = [this] { turn(); };
+    }
+
+    void run(const char *name, const std::function<void()> &action,
+             const std::function<int()> &rows) {
+        start_ = last_ = SteadyClock::now();
+        longestGap_ = {};
+        action();
+        turn();
+        const std::chrono::duration<double> spent = SteadyClock::now() - start_;
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("%-10s %9d rows %9.2f s  longest gap %7.1f ms  peak %7.1f MB\n", name, rows(),
+                    spent.count(), longestGap_.count(), usage.ru_maxrss / 1024.0);
+        std::fflush(stdout);
+    }
+
+  private:
+    void turn() {
+        const SteadyClock::time_point now = SteadyClock::now();
+        longestGap_ = std::max(longestGap_, std::chrono::duration<double, std::milli>(now - last_));
+        last_ = now;
+    }
+
+    SteadyClock::time_point start_, last_;
+    std::chrono::duration<double, std::milli> longestGap_{};
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::string store, findText;
+    bool download = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--find") == 0 && i + 1 < argc)
+            findText = argv[++i];
+        else if (std::strcmp(argv[i], "--download") == 0)
+            download = true;
+        else
+            store = std::filesystem::absolute(argv[i]);
+    }
+    if (store.empty()) {
+        std::fprintf(stderr, "usage: window_scale STORE.pst [--find TEXT] [--download]\n");
+        return 2;
+    }
+    test::RealStoreWindows windows;
+    MainWindow &form1 = windows.form1;
+    form1.load();
+    ActionTimer timer(windows.fixture.events);
+    const auto rows = [&] { return form1.ListView1.rowCount(); };
+
+    form1.Option4.setValue(true);
+    form1.Text2.setText(store);
+    timer.run(
+        "listing", [&] { form1.PushButton1.click(); }, rows);
+    if (download) {
+        form1.Option1.setValue(true);
+        form1.Combo1.setListIndex(1); // "All"
+        form1.Text3.setText(windows.output.path());
+        timer.run(
+            "download", [&] { form1.PushButton3.click(); }, rows);
+    }
+    if (!findText.empty()) {
+        form1.Text1.setText(findText);
+        timer.run(
+            "find", [&] { form1.PushButton2.click(); }, rows);
+    }
+    int reports = 0;
+    for (const std::string &report : windows.fixture.reports())
+        if (++reports <= 5)
+            std::printf("report: %s\n", report.c_str());
+    if (reports > 5)
+        std::printf("... %d reports in all\n", reports);
+    return 0;
+}

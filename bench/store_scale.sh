@@ -1,7 +1,7 @@
 #!/bin/sh
 # How the work grows with the store: makes stores with the store maker (10,000 and 100,000
 # messages, and one over 4 GiB of large attachments), then times on each the window's listing,
-# download and Find (bench/window_scale), quillbarrow-export in every format it has, the bare
+# download of 2,000 messages and Find (bench/window_scale), quillbarrow-export in every format it has, the bare
 # libpff walk (bench/pff_walk) and the peers readpst and lspst, one after another in one run.
 # Figures are whole-process wall seconds and peak resident size from GNU time. The stores and
 # the outputs go into a scratch folder, removed at the end.
@@ -37,7 +37,7 @@ measure_store() { # name messages attachment-bytes
     timed "bare libpff walk" "$2" "$build/bench/pff_walk" "$store"
     timed "bare libpff walk + bodies" "$2" "$build/bench/pff_walk" --bodies "$store"
     timed "window (whole process)" "$2" \
-        "$build/bench/window_scale" "$store" --download --find "zz-no-such-text"
+        "$build/bench/window_scale" "$store" --download 2000 --find "zz-no-such-text"
     sed 's/^/    /' "$work/log"
     for format in text eml mbox maildir; do
         timed "quillbarrow-export -f $format" "$2" \

@@ -17,9 +17,19 @@ ExpressWindow::ExpressWindow(Platform &platform, Settings &settings)
                         &Option2, &Option1, &ListView1, &ListView2, &PushButton1, &PushButton5,
                         &PushButton3, &PushButton2, &PushButton4, &PushButton6, &PushButton7});
     OptionButton::group({&Option1, &Option2});
+    // A search or a dialog inside a running extraction or download would nest in it.
+    window.setActionStarters({&PushButton14, &PushButton1, &PushButton2, &PushButton7});
+    nameForScreenReaders();
     wireHandlers();
     arrangeGrowth();
     KeepWindowPlacement(window, settings_);
+}
+
+void ExpressWindow::nameForScreenReaders() {
+    PushButton8.setAccessibleName("Choose the folder to save text files to");
+    ListView1.setAccessibleName("Outlook Express files");
+    ListView2.setAccessibleName("Outlook Express messages");
+    ListView2.setRowNameCell(3); // the subject
 }
 
 void ExpressWindow::arrangeGrowth() {
@@ -95,7 +105,14 @@ exporting::ExpressDownloadFacilities ExpressWindow::downloadFacilities() {
 
 void ExpressWindow::show() {
     load();
+    for (const std::string &path : mailboxesToAdd_)
+        ListView1.setChecked(ListView1.addRow({path}), true);
+    mailboxesToAdd_.clear();
     platform_.windows.showModal(window);
+}
+
+void ExpressWindow::addMailboxesOnShow(const std::vector<std::string> &paths) {
+    mailboxesToAdd_.insert(mailboxesToAdd_.end(), paths.begin(), paths.end());
 }
 
 void ExpressWindow::load() {
@@ -151,11 +168,12 @@ void ExpressWindow::endProgramWhenAlone() {
 
 void ExpressWindow::showHelp() {
     Guard guard(platform_.reporter, "Form2", "PushButton23_Click");
-    guard.step(100, [&] {
-        platform_.messages.show("You must install Outlook that comes with MS Office in order to "
-                                "work with PST files \r\nbecause Outlook Express cannot handle "
-                                "PST files.");
-    });
+    guard.step(100, [&] { platform_.messages.show(PstFileHelp()); });
+}
+
+std::string PstFileHelp() {
+    return "Quillbarrow reads PST files itself, with no Outlook: choose them in the main window "
+           "\r\nbecause Outlook Express cannot handle PST files.";
 }
 
 } // namespace qb

@@ -8,8 +8,9 @@
 namespace qb {
 
 /// A report-style list with a check box per row, showing a list view control through its item
-/// model. Column widths follow the control's widths in twips; a cell cut short by its column
-/// shows its whole text as a tool tip.
+/// model. Column widths follow the control's widths in twips, a column of one twip is hidden and
+/// the last visible column takes the room the others leave; a cell cut short by its column shows
+/// its whole text as a tool tip. Double-click or Enter on a row opens it (ListView::open).
 class ListViewWidget : public QTreeView {
     Q_OBJECT
   public:

@@ -27,27 +27,44 @@ class ExpressDownloadRun {
         int rows = 0;
         guard_.run([&] { rows = controls_.ListView2.rowCount(); });
         if (rows > 0) {
-            if (controls_.Option1.value())
+            if (controls_.Option1.value()) {
+                // As in the main window, the message about the folder is the run's last word.
+                if (!chooseFolder())
+                    return;
                 writeSeparateFiles(rows);
-            else if (controls_.Option2.value())
+            } else if (controls_.Option2.value()) {
                 writeOneFile(rows);
+            }
         }
         guard_.run([&] { controls_.window.setPointer(MousePointer::Default); });
         guard_.run([&] { facilities_.messages.show("Done."); });
     }
 
   private:
-    void writeSeparateFiles(int rows) {
-        std::string folder = controls_.Text3.text();
+    /// Takes the folder of Text3 for the single files; false, after telling the user, when
+    /// there is no such folder. An empty box would put the files in the root folder, and into a
+    /// missing folder every write would fail: either way nothing is written.
+    bool chooseFolder() {
+        folder_ = controls_.Text3.text();
+        if (!FolderExists(facilities_.files, folder_)) {
+            guard_.run([&] {
+                facilities_.messages.show("Folder does not exist. Please select another folder.");
+            });
+            return false;
+        }
         // Names are appended to the folder as they are; without its final "/" the files would
         // land beside the folder under run-on names.
-        if (!folder.ends_with('/'))
-            folder += '/';
+        if (!folder_.ends_with('/'))
+            folder_ += '/';
+        return true;
+    }
+
+    void writeSeparateFiles(int rows) {
         writeCheckedRecords(rows,
                             [&](int row, const std::string &record, std::int32_t runningNumber) {
                                 const std::string subject(controls_.ListView2.subItem(row, 2));
                                 WriteTextFile(facilities_.files, record,
-                                              folder + ExpressFileName(subject, runningNumber));
+                                              folder_ + ExpressFileName(subject, runningNumber));
                             });
     }
 
@@ -118,6 +135,7 @@ class ExpressDownloadRun {
     const std::vector<std::string> &emlFileNames_;
     const std::string &workFolder_;
     Guard &guard_;
+    std::string folder_; // of the single files, with its final "/"
 };
 
 } // namespace

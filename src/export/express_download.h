@@ -47,7 +47,10 @@ std::string AskForCombinedFile(FileDialogs &fileDialogs, FileSystem &files, Even
 /// of its listed headers and the text body of its .eml file (workFolder + "/" + the row's item
 /// of EmlFileNames): in a file of its own under Text3 (Option1), or appended to the file chosen
 /// in "Save List" (Option2). A row whose file cannot be read is reported and left out; a
-/// cancelled "Save List" writes nothing. Every run ends with "Done.".
+/// cancelled "Save List" writes nothing. The header lines are the row's texts as listed. When
+/// Text3 names no existing folder (an empty box included), single files end the run with "Folder
+/// does not exist. Please select another folder." and nothing written; every other run ends with
+/// "Done.".
 void saveCheckedMessages(const ExpressDownloadFacilities &facilities,
                          const ExpressDownloadControls &controls,
                          const std::vector<std::string> &EmlFileNames,

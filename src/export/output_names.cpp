@@ -41,11 +41,12 @@ std::string FittedFileName(const std::string &name, const std::string &ending) {
 }
 
 std::string ExpressFileName(const std::string &subject, std::int32_t runningNumber) {
-    std::string name = subject + "_" + std::to_string(runningNumber) + ".txt";
+    std::string name = subject;
     for (char &c : name)
         if (expressRefused.find(c) != std::string_view::npos)
             c = ' ';
-    return name;
+    // Only the subject is cut: with the number whole at the end, no two names of a run can meet.
+    return FittedFileName(name, "_" + std::to_string(runningNumber) + ".txt");
 }
 
 std::string ExpressRecord(const ExpressRecordFields &fields, const std::string &body) {

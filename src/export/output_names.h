@@ -43,7 +43,9 @@ inline constexpr std::size_t maxFileNameBytes = 255;
 /// name followed by ending, where name is cut at a UTF-8 character boundary as far as needed for
 /// the whole to fit in maxFileNameBytes.
 std::string FittedFileName(const std::string &name, const std::string &ending);
-/// Subject, "_", running number, ".txt", with the refused characters turned into blanks.
+/// Subject, "_", running number, ".txt", with the refused characters turned into blanks; a
+/// subject too long for a file name is cut at a UTF-8 character boundary (FittedFileName), so
+/// that names of one run stay told apart by their numbers.
 std::string ExpressFileName(const std::string &subject, std::int32_t runningNumber);
 
 /// The header values of an Outlook Express message row.

@@ -5,6 +5,8 @@
 #include "express/run_and_wait.h"
 #include "failure/guard.h"
 
+#include <set>
+
 namespace qb::express {
 namespace {
 
@@ -48,9 +50,13 @@ void extractMessages(const ExtractionFacilities &facilities, const ExtractionCon
     std::string converter;
     guard.step(100, [&] { converter = facilities.programFolder + "/Splinterbox"; });
     guard.step(102, [&] { controls.window.setPointer(MousePointer::Busy); });
+    // Names of the work files that no later reading takes: what the delete left, which is no
+    // message of this run, and then the files of each conversion once they are listed.
+    std::set<std::string> taken;
     guard.step(104, [&] {
         facilities.files.createFolders(workFolder);
         exporting::DeleteFileQuietly(facilities.files, facilities.events, workFolder + "/*.eml");
+        NewEmlFiles(facilities.files, workFolder, taken);
     });
     guard.step(106, [&] { EmlFileNames.clear(); });
     guard.step(108, [&] { controls.ListView2.clear(); });
@@ -67,9 +73,15 @@ void extractMessages(const ExtractionFacilities &facilities, const ExtractionCon
             RunAndWait(facilities.programs, facilities.events, facilities.clock, commandLine,
                        hiddenWindow);
         });
-        guard.step(118, [&] {
-            LoadEmlMessages(facilities.files, workFolder, controls.ListView2, EmlFileNames);
-        });
+        // Only the files this conversion added are read, so every message is listed once, in
+        // the order of its mailbox; a file that cannot be read is reported and the rest listed.
+        std::vector<std::string> added;
+        guard.step(118, [&] { added = NewEmlFiles(facilities.files, workFolder, taken); });
+        for (const std::string &name : added)
+            guard.step(118, [&] {
+                ListEmlMessage(facilities.files, workFolder, name, controls.ListView2,
+                               EmlFileNames);
+            });
     }
     guard.step(120, [&] { controls.window.setPointer(MousePointer::Default); });
     guard.step(122, [&] { facilities.messages.show("Done."); });

@@ -53,8 +53,10 @@ struct ExtractionControls {
 
 /// "Extract Emails From Outlook Express": empties the work folder, the message list and
 /// EmlFileNames, then converts each checked DBX file with the converter beside the program and
-/// reads all .eml files of the work folder into the list after each conversion. Guarded as
-/// "Form2.PushButton2_Click"; always ends with "Done.".
+/// lists the .eml files each conversion added, in mailbox order, so that every message of the
+/// checked mailboxes is listed once, mailbox after mailbox. Files the delete left are not listed.
+/// Guarded as "Form2.PushButton2_Click", a file that cannot be read reported on its own; always
+/// ends with "Done.".
 void extractMessages(const ExtractionFacilities &facilities, const ExtractionControls &controls,
                      std::vector<std::string> &EmlFileNames);
 

@@ -1,8 +1,14 @@
 #include "wine/wine_path_file_system.h"
 
+#include "failure/system_failure.h"
 #include "platform/linux/posix_file_system.h"
 #include "text/plain_text.h"
 #include "wine/wine_paths.h"
+
+#include <dirent.h>
+
+#include <cerrno>
+#include <optional>
 
 namespace qb {
 namespace {
@@ -25,6 +31,30 @@ bool isPlain(const std::string &pattern) {
     return !HasDriveLetter(pattern) || !HasWildcard(splitDrivePattern(pattern).name);
 }
 
+/// The folder whose entries a host pattern lists: nothing when its last name holds no wildcard
+/// (then it names one file).
+std::optional<std::string> listedFolder(const std::string &pattern) {
+    const std::size_t slash = pattern.rfind('/');
+    if (slash == std::string::npos)
+        return HasWildcard(pattern) ? std::optional<std::string>(".") : std::nullopt;
+    if (!HasWildcard(pattern.substr(slash + 1)))
+        return std::nullopt;
+    return slash == 0 ? std::string("/") : pattern.substr(0, slash);
+}
+
+/// Throws the system's failure when the host folder exists but cannot be listed (refused, a loop
+/// of links, a device error), which a listing would otherwise take for an empty folder. A folder
+/// that does not exist holds nothing, and that is no failure.
+void requireListable(const std::string &folder) {
+    DIR *listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            throw SystemFailure(errno, folder);
+        return;
+    }
+    ::closedir(listing);
+}
+
 } // namespace
 
 std::string WinePathFileSystem::host(const std::string &path) const {
@@ -35,6 +65,7 @@ std::vector<std::string> WinePathFileSystem::matchingHostPaths(const std::string
     const DrivePattern split = splitDrivePattern(pattern);
     const std::string folder = WineHostPath(prefix_, split.folder);
     const std::string wanted = LowerCase(split.name);
+    requireListable(folder);
     std::vector<std::string> paths;
     for (const std::string &name : files_.listFiles(folder + "/*"))
         if (MatchesWildcard(LowerCase(name), wanted))
@@ -51,8 +82,12 @@ bool WinePathFileSystem::isFolder(const std::string &path) {
 }
 
 std::vector<std::string> WinePathFileSystem::listFiles(const std::string &pattern) {
-    if (isPlain(pattern))
-        return files_.listFiles(host(pattern));
+    if (isPlain(pattern)) {
+        const std::string hostPattern = host(pattern);
+        if (const std::optional<std::string> folder = listedFolder(hostPattern))
+            requireListable(*folder);
+        return files_.listFiles(hostPattern);
+    }
     std::vector<std::string> names;
     for (const std::string &path : matchingHostPaths(pattern))
         names.push_back(path.substr(path.rfind('/') + 1));

@@ -10,7 +10,8 @@ namespace qb {
 /// hands them, mapped to host paths through the Wine prefix, to the file system it wraps. In such
 /// paths names are matched without regard to letter case, the wildcard name of a pattern too, as
 /// on Windows. Every other path passes through untouched; names come back as the wrapped file
-/// system gives them.
+/// system gives them. Listing a folder that exists but cannot be read throws the system's failure
+/// instead of giving no names; a folder that does not exist gives none.
 class WinePathFileSystem : public FileSystem {
   public:
     WinePathFileSystem(FileSystem &files, std::string prefix)

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -76,25 +77,35 @@ WineRegistry::WineRegistry(std::string prefix, std::string loginName)
 
 WineRegistry::~WineRegistry() = default;
 
+WineRegistry::FileStamp WineRegistry::stampOf(const std::string &path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return {};
+    return {true,
+            static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_ctim.tv_sec),
+            static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
+}
+
 const std::shared_ptr<const RegistryHive> &WineRegistry::hive(Hive which) {
-    std::shared_ptr<const RegistryHive> &slot = hives_[static_cast<int>(which)];
-    if (slot)
-        return slot;
-    switch (which) {
-    case Hive::User:
-        slot = readHive(prefix_ + "/user.reg", nullptr);
-        break;
-    case Hive::Machine:
-        slot = readHive(prefix_ + "/system.reg", nullptr);
-        break;
-    case Hive::Users:
-        slot = readHive(prefix_ + "/userdef.reg", ".Default");
-        break;
-    case Hive::Empty:
-        slot = std::make_shared<RegistryHive>();
-        break;
+    ReadHive &slot = hives_[static_cast<int>(which)];
+    if (which == Hive::Empty) {
+        if (!slot.hive)
+            slot.hive = std::make_shared<RegistryHive>();
+        return slot.hive;
     }
-    return slot;
+    const std::string file = which == Hive::User      ? "/user.reg"
+                             : which == Hive::Machine ? "/system.reg"
+                                                      : "/userdef.reg";
+    const FileStamp stamp = stampOf(prefix_ + file);
+    if (slot.hive && slot.stamp == stamp)
+        return slot.hive;
+    // Keys handed out earlier keep the hive they were found in alive.
+    slot.hive = readHive(prefix_ + file, which == Hive::Users ? ".Default" : nullptr);
+    slot.stamp = stamp;
+    return slot.hive;
 }
 
 std::unique_ptr<RegistryKey> WineRegistry::open(RegistryRoot root, const std::string &subKeyPath) {

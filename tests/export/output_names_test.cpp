@@ -7,6 +7,13 @@
 namespace qb::exporting {
 namespace {
 
+std::string Repeated(const std::string &text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += text;
+    return repeated;
+}
+
 class OutputNames : public ::testing::Test {
   protected:
     test::FakeLocale locale;
@@ -30,18 +37,32 @@ TEST_F(OutputNames, TimeStampUsesTheLocaleDesignators) {
     EXPECT_EQ(OutlookTimeStamp({2024, 5, 6, 9, 8, 7}, locale), "05-06-2024 09 08 07 ");
 }
 
-TEST_F(OutputNames, ExpressNamesOfTheExamples) {
-    EXPECT_EQ(ExpressFileName("Fwd: 50% off?", 3), "Fwd  50% off _3.txt");
-    EXPECT_EQ(ExpressFileName("", 1), "_1.txt");
-}
-
-TEST_F(OutputNames, ExpressRuleTurnsEveryRefusedCharacterIntoABlank) {
-    EXPECT_EQ(ExpressFileName("/\\*:?\"<>|", 12), "         _12.txt");
-    EXPECT_EQ(ExpressFileName("???", 7), "   _7.txt");
-    EXPECT_EQ(ExpressFileName("Same", 1), "Same_1.txt");
-    EXPECT_EQ(ExpressFileName("Same", 2), "Same_2.txt");
-    EXPECT_EQ(ExpressFileName("big", 32767), "big_32767.txt");
-    EXPECT_EQ(ExpressFileName("a\tb\x01. ", 1), "a\tb\x01. _1.txt") << "nothing else changes";
+TEST_F(OutputNames, ExpressNames) {
+    const std::string x249(249, 'x');
+    const struct {
+        const char *what;
+        std::string subject;
+        std::int32_t number;
+        std::string name;
+    } cases[] = {
+        {"example", "Fwd: 50% off?", 3, "Fwd  50% off _3.txt"},
+        {"empty subject", "", 1, "_1.txt"},
+        {"every refused character", "/\\*:?\"<>|", 12, "         _12.txt"},
+        {"only refused characters", "???", 7, "   _7.txt"},
+        {"same subject, first", "Same", 1, "Same_1.txt"},
+        {"same subject, second", "Same", 2, "Same_2.txt"},
+        {"a wide number", "big", 100000, "big_100000.txt"},
+        {"nothing else changes", "a\tb\x01. ", 1, "a\tb\x01. _1.txt"},
+        {"just fits", x249, 1, x249 + "_1.txt"},
+        {"too long: the subject is cut", x249 + "y", 1, x249 + "_1.txt"},
+        {"the same subject cut for a longer number", x249 + "y", 10, x249.substr(1) + "_10.txt"},
+        {"far too long", std::string(4000, '/'), 2, std::string(249, ' ') + "_2.txt"},
+        // 249 bytes would end inside the 125th two-byte character.
+        {"cut at a character boundary", Repeated("\xc3\xa9", 200), 1,
+         Repeated("\xc3\xa9", 124) + "_1.txt"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ExpressFileName(c.subject, c.number), c.name) << c.what;
 }
 
 TEST_F(OutputNames, ExpressRecordLayout) {

@@ -1,11 +1,13 @@
 #include "express/eml_extraction.h"
 #include "platform/command_line.h"
+#include "support/dbx_writer.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace qb::express {
 namespace {
@@ -30,23 +32,27 @@ TEST(ConverterCommandLine, MissingFilesGiveEmptyShortNames) {
               "\"\" \"" + folder / "In box.dbx" + "\" \"/w\"");
 }
 
-/// A stand-in converter: writes one dated message named after the DBX file into the folder.
-constexpr const char *fakeConverter = "#!/bin/sh\n"
-                                      "name=$(basename \"$1\" .dbx)\n"
-                                      "printf 'From: %s\\r\\nDate: today\\r\\n\\r\\nbody' "
-                                      "\"$name\" > \"$2/$name.eml\"\n";
+/// A message of a test mailbox, with an encoded subject.
+std::string MailboxMessage(const std::string &mailbox, int number) {
+    return "From: =?utf-8?Q?Jos=C3=A9?= <jose@example.com>\r\nTo: " + mailbox +
+           "\r\nSubject: =?utf-8?B?w4k=?= " + std::to_string(number) +
+           "\r\nDate: Mon, 4 Mar 2024 10:00:00 +0000\r\n\r\nbody\r\n";
+}
 
 class Extraction : public ::testing::Test {
   protected:
-    void addDbxRow(const std::string &name, bool checked) {
-        t.folder.write(name, "not read by the stand-in");
+    /// Lists a mailbox of the given number of messages, written by the DBX writer.
+    void addDbxRow(const std::string &name, int messages, bool checked) {
+        test::DbxWriter mailbox(t.folder / name);
+        for (int number = 1; number <= messages; ++number)
+            mailbox.add(MailboxMessage(name, number));
+        mailbox.finish();
         ListView1.addRow({t.folder / name});
         ListView1.setChecked(ListView1.rowCount(), checked);
     }
+    /// The converter the build made, beside the program as the window finds it.
     void installConverter() {
-        t.folder.write("Splinterbox", fakeConverter);
-        std::filesystem::permissions(t.folder / "Splinterbox", std::filesystem::perms::owner_exec,
-                                     std::filesystem::perm_options::add);
+        std::filesystem::create_symlink(QB_SPLINTERBOX, t.folder / "Splinterbox");
     }
     void click() {
         extractMessages({t.files, t.programs, t.events, t.clock, t.platform.messages, t.reporter,
@@ -61,26 +67,34 @@ class Extraction : public ::testing::Test {
     std::vector<std::string> EmlFileNames{"old.eml"};
 };
 
-TEST_F(Extraction, EachConversionReadsTheWholeWorkFolderAgain) {
+TEST_F(Extraction, EveryMessageOfTheCheckedMailboxesIsListedOnceInMailboxOrder) {
     installConverter();
     std::filesystem::create_directory(t.platform.workFolder);
     t.folder.write("work/left over.eml", "Date: yesterday\r\n\r\n");
     ListView2.addRow({"old row"});
-    addDbxRow("Inbox.dbx", true);
-    addDbxRow("Drafts.dbx", false);
-    addDbxRow("Sent Items.dbx", true);
+    addDbxRow("Inbox.dbx", 12, true);
+    addDbxRow("Drafts.dbx", 2, false);
+    addDbxRow("Sent Items.dbx", 3, true);
     click();
-    // The second reading lists the first file's message again, as the window always has.
-    std::vector<std::string> froms;
+
+    std::vector<std::vector<std::string>> expectedRows;
+    std::vector<std::string> expectedNames;
+    for (const auto &[mailbox, count] : {std::pair{"Inbox", 12}, std::pair{"Sent Items", 3}})
+        for (int number = 1; number <= count; ++number) {
+            char name[64];
+            std::snprintf(name, sizeof name, "%s-%05d.eml", mailbox, number);
+            expectedNames.push_back(name);
+            expectedRows.push_back({"José <jose@example.com>", std::string(mailbox) + ".dbx",
+                                    "É " + std::to_string(number),
+                                    "Mon, 4 Mar 2024 10:00:00 +0000"});
+        }
+    std::vector<std::vector<std::string>> rows;
     for (int row = 1; row <= ListView2.rowCount(); ++row)
-        froms.emplace_back(ListView2.text(row));
-    std::vector<std::string> sortedSecondReading(froms.begin() + 1, froms.end());
-    std::sort(sortedSecondReading.begin(), sortedSecondReading.end());
-    EXPECT_EQ(froms.front(), "Inbox");
-    EXPECT_EQ(sortedSecondReading, (std::vector<std::string>{"Inbox", "Sent Items"}));
-    ASSERT_EQ(EmlFileNames.size(), 3u);
-    for (std::size_t row = 0; row < EmlFileNames.size(); ++row)
-        EXPECT_EQ(EmlFileNames[row], froms[row] + ".eml");
+        rows.push_back({std::string(ListView2.text(row)), std::string(ListView2.subItem(row, 1)),
+                        std::string(ListView2.subItem(row, 2)),
+                        std::string(ListView2.subItem(row, 3))});
+    EXPECT_EQ(rows, expectedRows);
+    EXPECT_EQ(EmlFileNames, expectedNames);
     EXPECT_FALSE(std::filesystem::exists(t.folder / "work/left over.eml"));
     EXPECT_TRUE(t.reports().empty());
     ASSERT_EQ(t.messageBoxes.shown.size(), 1u);
@@ -89,7 +103,7 @@ TEST_F(Extraction, EachConversionReadsTheWholeWorkFolderAgain) {
 }
 
 TEST_F(Extraction, WithoutTheConverterNothingIsListedAndTheRunStillEnds) {
-    addDbxRow("Inbox.dbx", true);
+    addDbxRow("Inbox.dbx", 1, true);
     click();
     EXPECT_EQ(ListView2.rowCount(), 0);
     EXPECT_TRUE(EmlFileNames.empty());
@@ -101,7 +115,7 @@ TEST_F(Extraction, WithoutTheConverterNothingIsListedAndTheRunStillEnds) {
 TEST_F(Extraction, AWorkFolderThatCannotBeMadeIsReportedAndTheRunStillEnds) {
     installConverter();
     t.folder.write("work", "a file where the work folder should be");
-    addDbxRow("Inbox.dbx", true);
+    addDbxRow("Inbox.dbx", 1, true);
     click();
     EXPECT_EQ(ListView2.rowCount(), 0);
     ASSERT_FALSE(t.reports().empty());

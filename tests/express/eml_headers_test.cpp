@@ -99,5 +99,65 @@ TEST_F(LoadEmlMessagesTest, AppendsOneRowPerDatedFileInStepWithItsName) {
         EXPECT_FALSE(list.checked(row));
 }
 
+TEST_F(LoadEmlMessagesTest, FromToAndSubjectShowEncodedWordsDecodedTheDateAsWritten) {
+    struct Case {
+        const char *what;
+        std::string raw;
+        std::string shown; // the raw value itself when empty
+    };
+    const Case cases[] = {
+        {"plain text", "Lunch on Friday", ""},
+        {"UTF-8, Q",
+         "=?utf-8?Q?Fw:_Cat=C3=B3lica_EAD_-_Novidades?=", "Fw: Católica EAD - Novidades"},
+        {"UTF-8, B, names in capitals", "=?UTF-8?B?R3LDvMOfZQ==?=", "Grüße"},
+        {"ISO-8859-1, small q and hex digits", "=?iso-8859-1?q?caf=e9?=", "café"},
+        {"KOI8-R, B", "=?KOI8-R?B?8NLJ18XU?=", "Привет"},
+        {"Shift_JIS, B", "=?Shift_JIS?B?k/qWe4zq?=", "日本語"},
+        {"base64 without its padding", "=?utf-8?b?w6k?=", "é"},
+        {"a language after the charset", "=?utf-8*pt?Q?n=C3=A3o?=", "não"},
+        {"text and blanks around a word stay", "Re:  =?utf-8?Q?Caf=C3=A9?= at 9", "Re:  Café at 9"},
+        {"a name before its address", "=?utf-8?Q?Jos=C3=A9?= <jose@example.com>",
+         "José <jose@example.com>"},
+        {"blanks between adjacent words go", "=?utf-8?Q?a?= =?utf-8?Q?b?=  \t=?UTF-8?Q?c?=", "abc"},
+        {"a character split between two words", "=?utf-8?Q?=C3?= =?utf-8?Q?=A9t=C3=A9?=", "été"},
+        {"a malformed word: unknown charset", "=?x-no-such?Q?abc?=", ""},
+        {"a malformed word: unknown encoding", "=?utf-8?X?abc?=", ""},
+        {"a malformed word: broken Q escape", "=?utf-8?Q?a=ZZ?=", ""},
+        {"a malformed word: outside the base64 alphabet", "=?utf-8?B?w6k#?=", ""},
+        {"a malformed word: bytes that are no UTF-8", "=?utf-8?Q?caf=E9?=", ""},
+        {"a malformed word: no end", "=?utf-8?Q?caf=C3=A9", ""},
+        {"a malformed word: a blank inside", "=?utf-8?Q?a b?=", ""},
+        {"a malformed word: iconv options in the charset", "=?utf-8//IGNORE?Q?caf=E9?=", ""},
+        {"a malformed word keeps its blank to a good one",
+         "=?utf-8?Q?caf=E9?= =?utf-8?Q?ok?=", "=?utf-8?Q?caf=E9?= ok"},
+        {"8-bit bytes outside words pass unchanged", "caf\xe9 =?utf-8?Q?ok?=", "caf\xe9 ok"},
+    };
+    std::map<std::string, std::vector<std::string>> expected;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case &c = cases[i];
+        const std::string name = "m" + std::to_string(i) + ".eml";
+        t.folder.write(name, "From: " + c.raw + "\r\nTo: " + c.raw + "\r\nSubject: " + c.raw +
+                                 "\r\nDate: " + c.raw + "\r\n\r\nbody");
+        const std::string shown = c.shown.empty() ? c.raw : c.shown;
+        expected[name] = {shown, shown, shown, c.raw};
+    }
+    list.addRow({"earlier"});
+    LoadEmlMessages(t.files, t.folder.path(), list, names);
+    const std::map<std::string, std::vector<std::string>> rows = rowsByFile();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = "m" + std::to_string(i) + ".eml";
+        EXPECT_EQ(rows.at(name), expected[name]) << cases[i].what;
+    }
+}
+
+TEST(InMailboxOrder, OrdersByTheMessageNumbersValue) {
+    EXPECT_EQ(InMailboxOrder({"Inbox-00010.eml", "Inbox-100000.eml", "Inbox-00002.eml",
+                              "Inbox-99999.eml", "Inbox-00001-2.eml", "Inbox-00001.eml",
+                              "Inbox-1.eml", "2020-00003.eml", "Inbox-00001-10.eml"}),
+              (std::vector<std::string>{"2020-00003.eml", "Inbox-00001-2.eml", "Inbox-00001-10.eml",
+                                        "Inbox-00001.eml", "Inbox-1.eml", "Inbox-00002.eml",
+                                        "Inbox-00010.eml", "Inbox-99999.eml", "Inbox-100000.eml"}));
+}
+
 } // namespace
 } // namespace qb::express

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace qb::express {
 namespace {
@@ -185,6 +186,66 @@ TEST_F(StoreDiscoveryTest, WithoutAWinePrefixTheUserIsSentToTheFileButton) {
     EXPECT_EQ(fixture.reports().size(), 2u);
     EXPECT_EQ(fixture.messageBoxes.texts().back(), noStoreMessage);
     EXPECT_EQ(window.focus(), &PushButton1);
+}
+
+TEST_F(StoreDiscoveryTest, AStoreFolderThatCannotBeListedIsReportedAndTheSearchGoesOn) {
+    const struct {
+        const char *what;
+        const char *loopName; // the store folder is a link to itself when given
+        std::size_t reports;
+    } cases[] = {
+        {"a loop of links", "Outlook Express", 1},
+        {"a missing folder is no failure", nullptr, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WinePrefixFolder prefix;
+        WinePathFileSystem files{fixture.files, prefix.path()};
+        prefix.writeRegistry("user.reg",
+                             identity("{A}", storeRoot("{A}")) + identity("{B}", storeRoot("{B}")));
+        const std::string identityFolder = prefix.path() + "/drive_c/users/ann/Local Settings/"
+                                                           "Identities/{A}";
+        std::filesystem::create_directories(identityFolder);
+        if (c.loopName)
+            std::filesystem::create_directory_symlink(c.loopName,
+                                                      identityFolder + "/" + c.loopName);
+        prefix.writeDriveFile("users/ann/Local Settings/Identities/{B}/Outlook Express/Inbox.dbx");
+        fixture.messageBoxes.shown.clear();
+        ListView1.clear();
+        WineRegistry registry(prefix.path(), "ann");
+        listIdentityMailboxes({{registry, files}, fixture.platform.messages, fixture.reporter},
+                              state, window, ListView1, PushButton1);
+
+        EXPECT_EQ(rows(), std::vector<std::string>{storeFile("{B}", "Inbox.dbx")});
+        ASSERT_EQ(fixture.reports().size(), c.reports);
+        for (const std::string &report : fixture.reports())
+            EXPECT_NE(report.find("Identities/{A}/Outlook Express\r\n"
+                                  "in Ferndock2021/08/31.Express1.SearchIdentities at line 104"),
+                      std::string::npos)
+                << report;
+    }
+}
+
+TEST_F(StoreDiscoveryTest, EachSearchReadsTheRegistryAsItIsNow) {
+    // The prefix folder is there before Wine has written its registry, then the registry is
+    // written, then rewritten with a second identity: each search sees what the files hold.
+    WineRegistry registry(prefix.path(), "ann");
+    writeStore("{A}", {"Inbox.dbx"});
+    writeStore("{B}", {"Sent Items.dbx"});
+    click(registry);
+    EXPECT_EQ(rows(), std::vector<std::string>{});
+    EXPECT_EQ(fixture.messageTexts(), std::vector<std::string>{noStoreMessage});
+
+    prefix.writeRegistry("user.reg", identity("{A}", storeRoot("{A}")));
+    click(registry);
+    EXPECT_EQ(rows(), std::vector<std::string>{storeFile("{A}", "Inbox.dbx")});
+
+    ListView1.clear();
+    prefix.writeRegistry("user.reg",
+                         identity("{A}", storeRoot("{A}")) + identity("{B}", storeRoot("{B}")));
+    click(registry);
+    EXPECT_EQ(rows(), (std::vector<std::string>{storeFile("{A}", "Inbox.dbx"),
+                                                storeFile("{B}", "Sent Items.dbx")}));
 }
 
 TEST(IsBlankName, IgnoresNulsAndBlanksOnly) {

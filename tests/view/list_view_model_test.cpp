@@ -5,6 +5,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -156,24 +157,66 @@ TEST_F(ListViewModelTest, ViewFollowsColumnWidthsInTwips) {
 }
 
 TEST_F(ListViewModelTest, ACellCutShortShowsItsWholeTextAsAToolTip) {
+    const QString path = "C:\\users\\ann\\Local Settings\\Application Data\\Identities\\"
+                         "{1A2B3C4D-0000-4000-8000-123456789ABC}\\Microsoft\\Outlook Express\\"
+                         "Sent Items.dbx";
     list.addRow({"Inbox", "A subject far too long for the narrow column it has", "1"});
+    list.addRow({"Inbox", path.toStdString(), "2"});
     ListViewWidget view(list);
     // Narrow enough that the last column, which takes the room left, is as narrow as set.
     view.resize(200, 200);
     view.show();
-    const auto toolTipAt = [&](int column) {
+    const auto toolTipAt = [&](int row, int column) {
         QToolTip::hideText(); // it fades out first
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
-        const QRect cell = view.visualRect(view.model()->index(0, column));
+        const QRect cell = view.visualRect(view.model()->index(row, column));
         QHelpEvent help(QEvent::ToolTip, cell.center(),
                         view.viewport()->mapToGlobal(cell.center()));
         QApplication::sendEvent(view.viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
     list.setColumnWidth(2, 1500);
-    EXPECT_EQ(toolTipAt(1), QString("A subject far too long for the narrow column it has"));
-    list.setColumnWidth(2, 8000);
-    EXPECT_EQ(toolTipAt(1), QString());
+    EXPECT_EQ(toolTipAt(0, 1), QString("A subject far too long for the narrow column it has"));
+    EXPECT_EQ(toolTipAt(1, 1), path);
+    list.setColumnWidth(2, 80000);
+    EXPECT_EQ(toolTipAt(0, 1), QString());
+    EXPECT_EQ(toolTipAt(1, 1), QString());
+}
+
+TEST(ElidedPath, KeepsTheFileNameOfAPathCutShort) {
+    test::EnsureQtApplication();
+    const QFontMetrics metrics(QApplication::font());
+    const QString folder = "C:\\users\\ann\\Local Settings\\Application Data\\Identities\\"
+                           "{1A2B3C4D-0000-4000-8000-123456789ABC}\\Outlook Express";
+    const auto width = [&](const QString &text) { return metrics.horizontalAdvance(text); };
+    const QString ellipsis(QChar(0x2026));
+    const struct {
+        const char *what;
+        QString path;
+        int width;
+        QString start; // what the shown text begins with
+        QString end;   // and ends with; it is cut in between unless it is the whole path
+    } cases[] = {
+        {"a path that fits", folder, width(folder), folder, folder},
+        {"a Windows path", folder + "\\Inbox.dbx", width("C:\\users\\ann\\\\Inbox.dbx"),
+         "C:", "\\Inbox.dbx"},
+        {"another file of the folder", folder + "\\Sent Items.dbx",
+         width("C:\\users\\ann\\\\Sent Items.dbx"), "C:", "\\Sent Items.dbx"},
+        {"a host path", "/home/ann/mail/archive/2003/old/Deleted Items.dbx",
+         width("/home/ann/\u2026/Deleted Items.dbx"), "/home", "/Deleted Items.dbx"},
+        {"a name wider than the column", "/m/" + QString(40, 'n') + ".dbx", width(QString(20, 'n')),
+         "/m/", ".dbx"},
+    };
+    for (const auto &c : cases) {
+        const QString shown = ElidedPath(c.path, metrics, c.width);
+        EXPECT_LE(width(shown), c.width) << c.what;
+        EXPECT_TRUE(shown.startsWith(c.start)) << c.what << ": " << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(c.end)) << c.what << ": " << shown.toStdString();
+        EXPECT_EQ(shown.contains(ellipsis), shown != c.path) << c.what;
+        EXPECT_EQ(shown == c.path, c.start == c.path) << c.what;
+    }
+    EXPECT_TRUE(IsFullPath("C:\\x") && IsFullPath("/x") && IsFullPath("\\\\server\\x"));
+    EXPECT_FALSE(IsFullPath("Re: Q1/Q2 plan") || IsFullPath("C:x") || IsFullPath(""));
 }
 
 TEST_F(ListViewModelTest, ListForgetsTheModelWhenItGoes) {

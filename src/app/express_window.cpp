@@ -4,6 +4,7 @@
 #include "export/express_download.h"
 #include "export/file_utilities.h"
 #include "export/folder_browser.h"
+#include "export/message_preview.h"
 #include "express/dbx_file_list.h"
 #include "express/eml_extraction.h"
 #include "express/row_checks.h"
@@ -65,6 +66,7 @@ void ExpressWindow::wireHandlers() {
         express::extractMessages(extractionFacilities(), {window, ListView1, ListView2},
                                  EmlFileNames);
     };
+    ListView2.onOpen = [this](int row) { readMessage(row); };
     PushButton4.onClick = [this] { express::PushButton4_Click(platform_, ListView2); };
     PushButton6.onClick = [this] { express::PushButton6_Click(platform_, ListView2); };
     PushButton7.onClick = [this] {
@@ -99,8 +101,8 @@ express::ExtractionFacilities ExpressWindow::extractionFacilities() {
 }
 
 exporting::ExpressDownloadFacilities ExpressWindow::downloadFacilities() {
-    return {platform_.mime,   platform_.files,    platform_.fileDialogs,
-            platform_.events, platform_.messages, platform_.reporter};
+    return {platform_.mime,  platform_.files,    platform_.fileDialogs, platform_.events,
+            platform_.clock, platform_.messages, platform_.reporter};
 }
 
 void ExpressWindow::show() {
@@ -169,6 +171,15 @@ void ExpressWindow::endProgramWhenAlone() {
 void ExpressWindow::showHelp() {
     Guard guard(platform_.reporter, "Form2", "PushButton23_Click");
     guard.step(100, [&] { platform_.messages.show(PstFileHelp()); });
+}
+
+void ExpressWindow::readMessage(int row) {
+    // A view opened from the events a running action lets through would hold that action still.
+    const auto index = static_cast<std::size_t>(row - 1);
+    if (window.runningAction() || row < 1 || index >= EmlFileNames.size())
+        return;
+    exporting::showExpressMessage(platform_.mime, platform_.viewer, platform_.reporter, ListView2,
+                                  row, platform_.workFolder + "/" + EmlFileNames[index]);
 }
 
 std::string PstFileHelp() {

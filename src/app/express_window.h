@@ -41,6 +41,9 @@ class ExpressWindow {
     void endProgramWhenAlone();
     /// "Help": that PST files belong in the main window, which needs no Outlook.
     void showHelp();
+    /// Double-click or Enter on a row of the message list: shows the row's message to read,
+    /// unless a long action runs.
+    void readMessage(int row);
 
     WindowModel window{"Form2", 8040, 10245};
     PushButton PushButton23{"PushButton23", "Help", {120, 90, 7800, 405}};

@@ -1,6 +1,7 @@
 #include "export/message_preview.h"
 
 #include "export/download_selection.h"
+#include "export/express_download.h"
 #include "failure/required_object.h"
 #include "outlook/message_columns.h"
 
@@ -35,6 +36,23 @@ void showOutlookMessage(const PreviewFacilities &facilities, const ListView &lis
     guard.step(108, [&] {
         const std::string subject(list.subItem(row, subjectSubItem));
         facilities.viewer.show(subject.empty() ? "(no subject)" : subject, text);
+    });
+}
+
+void showExpressMessage(MimeReader &mime, MessageViewer &viewer, FailureReporter &reporter,
+                        const ListView &list, int row, const std::string &emlPath) {
+    Guard guard(reporter, expressPreviewProcedure);
+    std::string record;
+    bool made = false;
+    guard.run([&] {
+        record = ExpressRecordOfRow(mime, list, row, emlPath);
+        made = true;
+    });
+    if (!made)
+        return;
+    guard.run([&] {
+        const std::string subject(list.subItem(row, 2));
+        viewer.show(subject.empty() ? "(no subject)" : subject, record);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "failure/guard.h"
 #include "platform/controls/list_view.h"
 #include "platform/message_viewer.h"
+#include "platform/mime_reader.h"
 #include "platform/outlook_api.h"
 
 namespace qb::exporting {
@@ -24,5 +25,15 @@ inline constexpr ProcedureName outlookPreviewProcedure{"Form1", "ListView1_DblCl
 /// mail stores, 104 finds the message, 106 renders it, 108 shows it): a message that cannot be
 /// found or rendered is reported and nothing is shown.
 void showOutlookMessage(const PreviewFacilities &facilities, const ListView &list, int row);
+
+/// The name failure reports give the reading of an Outlook Express message.
+inline constexpr ProcedureName expressPreviewProcedure{"Form2", "ListView2_DblClick"};
+
+/// Double-click or Enter on a row of the Outlook Express message list: shows, read-only, the
+/// record "Start Downloading" writes for the row (ExpressRecordOfRow of its .eml file), under the
+/// row's subject. Nothing is written. Guarded as expressPreviewProcedure: a row without a file,
+/// or a file that cannot be read, is reported and nothing is shown.
+void showExpressMessage(MimeReader &mime, MessageViewer &viewer, FailureReporter &reporter,
+                        const ListView &list, int row, const std::string &emlPath);
 
 } // namespace qb::exporting

@@ -5,7 +5,10 @@
 namespace qb::outlook {
 
 ListingProgress::ListingProgress(WindowModel &window, ListingKind kind, const ListView &list)
-    : action_(window), kind_(kind), list_(list) {}
+    : action_(window), kind_(kind), list_(list) {
+    // The last run's count would otherwise stand until the first store opens.
+    action_.showStatus("Opening the mail stores");
+}
 
 void ListingProgress::enterStore(const std::string &name, int number, int count) {
     place_ = name;

@@ -17,6 +17,7 @@ enum class ListingKind { Everything, Search };
 /// keeps the count ("Listed 1,204 messages", "Found 15 messages", "Stopped after 312 messages").
 class ListingProgress {
   public:
+    /// Starts the long action, with "Opening the mail stores" in the status line.
     ListingProgress(WindowModel &window, ListingKind kind, const ListView &list);
 
     bool stopRequested() const { return action_.stopRequested(); }

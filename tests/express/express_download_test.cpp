@@ -55,7 +55,7 @@ class ExpressDownload : public ::testing::Test {
 
     void click() {
         saveCheckedMessages(
-            {reader, t.files, t.fileDialogs, t.events, t.platform.messages, t.reporter},
+            {reader, t.files, t.fileDialogs, t.events, t.clock, t.platform.messages, t.reporter},
             {window, Text3, Option1, Option2, ListView2}, EmlFileNames, workFolder);
     }
 

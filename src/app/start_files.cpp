@@ -75,7 +75,8 @@ std::string StartUsage() {
            "  -h, --help          prints this text and ends\n"
            "  -V, --version       prints the version of the three programs and ends\n"
            "\n"
-           "quillbarrow-export does the same work without a window: quillbarrow-export --help.\n";
+           "quillbarrow-export does the same work without a window: see\n"
+           "quillbarrow-export --help.\n";
 }
 
 StartFiles SortStartFiles(FileSystem &files, const std::vector<std::string> &arguments) {

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -51,10 +52,17 @@ QRect grownRect(const QRect &designed, const Growth &growth, QSize extra) {
 
 } // namespace
 
-WindowSizes SizesForScreen(QSize wanted, QSize room) {
+WindowSizes SizesForScreen(QSize wanted, QSize room, int scrollBarExtent) {
     if (wanted.width() <= room.width() && wanted.height() <= room.height())
         return {wanted, wanted};
-    return {wanted.boundedTo(smallestScrollingSize), wanted.boundedTo(room)};
+    // The scroll bar of the side that does not fit would take its room from the other side and
+    // call for a second scroll bar there: the window grows by it where the screen allows.
+    QSize scrolling = wanted;
+    if (wanted.height() > room.height())
+        scrolling.rwidth() += scrollBarExtent;
+    if (wanted.width() > room.width())
+        scrolling.rheight() += scrollBarExtent;
+    return {wanted.boundedTo(smallestScrollingSize), scrolling.boundedTo(room)};
 }
 
 WindowView::WindowView(WindowModel &window, QWidget *parent)
@@ -150,7 +158,8 @@ void WindowView::showEvent(QShowEvent *event) {
 void WindowView::fitToScreen() {
     const QSize wanted = canvas_->minimumSize() + QSize(0, status_->sizeHint().height());
     const QSize room = screen()->availableGeometry().size() - windowFrameAllowance;
-    const WindowSizes sizes = SizesForScreen(wanted, room);
+    const WindowSizes sizes = SizesForScreen(
+        wanted, room, scroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_));
     setMinimumSize(sizes.smallest);
     resize(sizes.first);
 }

@@ -18,12 +18,13 @@ class StatusLineWidget;
 
 /// The smallest and the first size of a window whose content wants `wanted` pixels, on a screen
 /// that leaves `room` for it: the wanted size for both when it fits; else as much of it as fits,
-/// and a smallest size that any screen has room for, the content scrolling meanwhile.
+/// grown by the scroll bar that the side which does not fit needs, and a smallest size that any
+/// screen has room for, the content scrolling meanwhile.
 struct WindowSizes {
     QSize smallest;
     QSize first;
 };
-WindowSizes SizesForScreen(QSize wanted, QSize room);
+WindowSizes SizesForScreen(QSize wanted, QSize room, int scrollBarExtent);
 
 /// Draws any window model as a Qt window: its designed area, with one widget per control at its
 /// twip rectangle and frames as group boxes holding their controls, and below it the status line.

@@ -73,8 +73,9 @@ class ExpressDownloadRun {
     void writeOneFile(int rows) {
         std::string combinedPath;
         guard_.run([&] {
-            combinedPath = AskForCombinedFile(facilities_.fileDialogs, facilities_.files,
-                                              facilities_.events, facilities_.messages);
+            combinedPath =
+                AskForCombinedFile(facilities_.fileDialogs, facilities_.files, facilities_.events,
+                                   facilities_.messages, controls_.Text3.text());
         });
         if (combinedPath.empty())
             return;
@@ -168,8 +169,9 @@ std::string ExpressRecordOfRow(MimeReader &mime, const ListView &list, int row,
 }
 
 std::string AskForCombinedFile(FileDialogs &fileDialogs, FileSystem &files, EventPump &events,
-                               TitledMessageBoxes &messages) {
+                               TitledMessageBoxes &messages, const std::string &startFolder) {
     FileDialogRequest request;
+    request.initialFolder = startFolder;
     request.title = "Save List";
     request.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|";
     const std::string fileName = fileDialogs.save(request);

@@ -44,10 +44,11 @@ struct ExpressDownloadFacilities {
 std::string ExpressRecordOfRow(MimeReader &mime, const ListView &list, int row,
                                const std::string &emlPath);
 
-/// The "Save List" dialog for the combined file: the chosen path, after the user has agreed to
-/// overwrite an existing file and it has been deleted; the empty text on Cancel or No.
+/// The "Save List" dialog for the combined file, opening in startFolder (the output folder): the
+/// chosen path, after the user has agreed to overwrite an existing file and it has been deleted;
+/// the empty text on Cancel or No.
 std::string AskForCombinedFile(FileDialogs &fileDialogs, FileSystem &files, EventPump &events,
-                               TitledMessageBoxes &messages);
+                               TitledMessageBoxes &messages, const std::string &startFolder);
 
 /// "Start Downloading" of the Outlook Express window, guarded as "Form2.PushButton7_Click"
 /// without line numbers. Each checked row of ListView2 becomes an Outlook Express message record

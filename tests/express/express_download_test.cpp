@@ -118,6 +118,7 @@ TEST_F(ExpressDownload, OneFileHoldsTheRecordsBackToBack) {
     EXPECT_EQ(t.fileDialogs.saved[0].title, "Save List");
     EXPECT_EQ(t.fileDialogs.saved[0].filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
     EXPECT_EQ(t.fileDialogs.saved[0].fileName, "");
+    EXPECT_EQ(t.fileDialogs.saved[0].initialFolder, Text3.text()) << "the output folder";
     EXPECT_EQ(messages(), (std::vector<std::string>{"Done."}));
 }
 

@@ -4,6 +4,7 @@
 #include "export/express_download.h"
 #include "export/file_utilities.h"
 #include "export/folder_browser.h"
+#include "export/message_preview.h"
 #include "express/dbx_file_list.h"
 #include "express/eml_extraction.h"
 #include "express/row_checks.h"
@@ -17,9 +18,19 @@ ExpressWindow::ExpressWindow(Platform &platform, Settings &settings)
                         &Option2, &Option1, &ListView1, &ListView2, &PushButton1, &PushButton5,
                         &PushButton3, &PushButton2, &PushButton4, &PushButton6, &PushButton7});
     OptionButton::group({&Option1, &Option2});
+    // A search or a dialog inside a running extraction or download would nest in it.
+    window.setActionStarters({&PushButton14, &PushButton1, &PushButton2, &PushButton7});
+    nameForScreenReaders();
     wireHandlers();
     arrangeGrowth();
     KeepWindowPlacement(window, settings_);
+}
+
+void ExpressWindow::nameForScreenReaders() {
+    PushButton8.setAccessibleName("Choose the folder to save text files to");
+    ListView1.setAccessibleName("Outlook Express files");
+    ListView2.setAccessibleName("Outlook Express messages");
+    ListView2.setRowNameCell(3); // the subject
 }
 
 void ExpressWindow::arrangeGrowth() {
@@ -55,6 +66,7 @@ void ExpressWindow::wireHandlers() {
         express::extractMessages(extractionFacilities(), {window, ListView1, ListView2},
                                  EmlFileNames);
     };
+    ListView2.onOpen = [this](int row) { readMessage(row); };
     PushButton4.onClick = [this] { express::PushButton4_Click(platform_, ListView2); };
     PushButton6.onClick = [this] { express::PushButton6_Click(platform_, ListView2); };
     PushButton7.onClick = [this] {
@@ -89,13 +101,20 @@ express::ExtractionFacilities ExpressWindow::extractionFacilities() {
 }
 
 exporting::ExpressDownloadFacilities ExpressWindow::downloadFacilities() {
-    return {platform_.mime,   platform_.files,    platform_.fileDialogs,
-            platform_.events, platform_.messages, platform_.reporter};
+    return {platform_.mime,  platform_.files,    platform_.fileDialogs, platform_.events,
+            platform_.clock, platform_.messages, platform_.reporter};
 }
 
 void ExpressWindow::show() {
     load();
+    for (const std::string &path : mailboxesToAdd_)
+        ListView1.setChecked(ListView1.addRow({path}), true);
+    mailboxesToAdd_.clear();
     platform_.windows.showModal(window);
+}
+
+void ExpressWindow::addMailboxesOnShow(const std::vector<std::string> &paths) {
+    mailboxesToAdd_.insert(mailboxesToAdd_.end(), paths.begin(), paths.end());
 }
 
 void ExpressWindow::load() {
@@ -151,11 +170,21 @@ void ExpressWindow::endProgramWhenAlone() {
 
 void ExpressWindow::showHelp() {
     Guard guard(platform_.reporter, "Form2", "PushButton23_Click");
-    guard.step(100, [&] {
-        platform_.messages.show("You must install Outlook that comes with MS Office in order to "
-                                "work with PST files \r\nbecause Outlook Express cannot handle "
-                                "PST files.");
-    });
+    guard.step(100, [&] { platform_.messages.show(PstFileHelp()); });
+}
+
+void ExpressWindow::readMessage(int row) {
+    // A view opened from the events a running action lets through would hold that action still.
+    const auto index = static_cast<std::size_t>(row - 1);
+    if (window.runningAction() || row < 1 || index >= EmlFileNames.size())
+        return;
+    exporting::showExpressMessage(platform_.mime, platform_.viewer, platform_.reporter, ListView2,
+                                  row, platform_.workFolder + "/" + EmlFileNames[index]);
+}
+
+std::string PstFileHelp() {
+    return "Quillbarrow reads PST files itself, with no Outlook: choose them in the main window "
+           "\r\nbecause Outlook Express cannot handle PST files.";
 }
 
 } // namespace qb

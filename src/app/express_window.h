@@ -23,8 +23,13 @@ class ExpressWindow {
     ExpressWindow(const ExpressWindow &) = delete;
     ExpressWindow &operator=(const ExpressWindow &) = delete;
 
-    /// Loads the window and shows it modally; returns when it has closed.
+    /// Loads the window, adds the mailboxes given to addMailboxesOnShow, checked, and shows the
+    /// window modally; returns when it has closed.
     void show();
+    /// Mailbox files (.dbx) to list when the window next shows, as the program's command line
+    /// names them.
+    void addMailboxesOnShow(const std::vector<std::string> &paths);
+    bool hasMailboxesToAdd() const { return !mailboxesToAdd_.empty(); }
 
     /// Dresses the window, builds both lists' columns anew and restores the output options and
     /// folder. Guarded as "Form2.Form_Load".
@@ -34,8 +39,11 @@ class ExpressWindow {
     void removeWorkFiles();
     /// After closing: without a mail store layer this window was the program, which ends.
     void endProgramWhenAlone();
-    /// "Help": why PST files need Outlook.
+    /// "Help": that PST files belong in the main window, which needs no Outlook.
     void showHelp();
+    /// Double-click or Enter on a row of the message list: shows the row's message to read,
+    /// unless a long action runs.
+    void readMessage(int row);
 
     WindowModel window{"Form2", 8040, 10245};
     PushButton PushButton23{"PushButton23", "Help", {120, 90, 7800, 405}};
@@ -68,6 +76,7 @@ class ExpressWindow {
   private:
     void wireHandlers();
     void arrangeGrowth();
+    void nameForScreenReaders();
     /// The parts of the program's facilities that each action of the window uses.
     express::SearchFacilities searchFacilities();
     express::ExtractionFacilities extractionFacilities();
@@ -75,6 +84,10 @@ class ExpressWindow {
 
     Platform &platform_;
     Settings &settings_;
+    std::vector<std::string> mailboxesToAdd_;
 };
+
+/// The help shown by "Help": two lines.
+std::string PstFileHelp();
 
 } // namespace qb

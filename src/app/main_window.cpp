@@ -14,14 +14,15 @@ const char *const scopeItems[] = {
 
 } // namespace
 
-std::string OutlookAccessHelp() {
+std::string MailSourceHelp(const std::string &profileFolder) {
     const std::string gap = "\r\n\r\n";
-    return "If you are getting a query message that says" + gap +
-           "\"Allow access for x minutes Yes No Help\"" + gap +
-           "You may want to deactivate it so that my software can work with Outlook for a longer "
-           "period of time." +
-           gap + "To deactivate this query message, look for an option resembling:" + gap +
-           "Outlook > Tools > Trust Center > Allow programmatic access";
+    return "Quillbarrow reads Outlook data files itself: no Outlook is needed, and nothing asks "
+           "for access." +
+           gap +
+           "\"Outlook 2000/2002/2003/2007/2010/etc.\" lists every store of your mail profile, "
+           "which is each .pst and .ost file in the folder" +
+           gap + profileFolder + gap + "To list a file kept somewhere else, choose:" + gap +
+           "PST File: > ... > the .pst or .ost file";
 }
 
 MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &expressWindow)
@@ -30,7 +31,8 @@ MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &ex
                {window, Text1, Text2, Option3, Option4, ListView1}),
       download_({platform.outlook, platform.files, platform.clock, platform.events, platform.locale,
                  platform.inputBoxes, platform.messages, platform.reporter},
-                {window, Text3, Combo1, Option2, ListView1}) {
+                {window, Text3, Combo1, Option2, ListView1}),
+      preview_{platform.outlook, platform.viewer, platform.reporter} {
     window.addControls({&Frame5,      &Text3,       &PushButton9, &Frame4,    &Combo1,
                         &PushButton7, &Frame2,      &Option1,     &Option2,   &Frame3,
                         &Text1,       &PushButton2, &Frame1,      &Text2,     &Option3,
@@ -38,10 +40,23 @@ MainWindow::MainWindow(Platform &platform, Settings &settings, ExpressWindow &ex
                         &PushButton5, &PushButton6, &PushButton3});
     OptionButton::group({&Option1, &Option2});
     OptionButton::group({&Option3, &Option4});
+    // Opening the other window or a second listing or download inside a running one would
+    // nest them; the check marks and options may change meanwhile, as they always could.
+    window.setActionStarters({&PushButton1, &PushButton2, &PushButton3, &PushButton4});
+    nameForScreenReaders();
     wireHandlers();
     wirePointerHandlers();
     arrangeGrowth();
     KeepWindowPlacement(window, settings_);
+}
+
+void MainWindow::nameForScreenReaders() {
+    // The text boxes and the combo box take their frames' titles by themselves.
+    Text2.setAccessibleName("PST File");
+    PushButton8.setAccessibleName("Choose the PST file");
+    PushButton9.setAccessibleName("Choose the folder to save text files to");
+    ListView1.setAccessibleName("Outlook messages");
+    ListView1.setRowNameCell(outlook::SubItemOf(outlook::MessageColumn::Subject) + 1);
 }
 
 void MainWindow::arrangeGrowth() {
@@ -81,6 +96,8 @@ void MainWindow::wireHandlers() {
 
     PushButton1.onClick = [this] { listing_.listMessages(); };
     PushButton2.onClick = [this] { listing_.findMessages(); };
+    Text1.onEnter = [this] { PushButton2.click(); };
+    ListView1.onOpen = [this](int row) { readMessage(row); };
     PushButton3.onClick = [this] { download_.saveChosenMessages(); };
     PushButton4.onClick = [this] { openExpressWindow(); };
     PushButton5.onClick = [this] { listing_.checkAllRows(); };
@@ -154,6 +171,21 @@ void MainWindow::endProgram() {
     platform_.windows.endProgram();
 }
 
+void MainWindow::openStartFiles(const StartFiles &start) {
+    if (start.pstFile) {
+        Option4.setValue(true);
+        Text2.setText(*start.pstFile);
+    }
+    if (!start.problems.empty()) {
+        std::string text;
+        for (const std::string &problem : start.problems)
+            text += (text.empty() ? "" : "\r\n") + problem;
+        platform_.messages.show(text, MessageButtons::Ok, MessageIcon::Exclamation);
+    }
+    if (expressWindow_.hasMailboxesToAdd())
+        openExpressWindow();
+}
+
 void MainWindow::openExpressWindow() {
     Guard guard(platform_.reporter, "Form1", "PushButton4_Click");
     guard.step(100, [&] { expressWindow_.show(); });
@@ -161,7 +193,15 @@ void MainWindow::openExpressWindow() {
 
 void MainWindow::showHelp() {
     Guard guard(platform_.reporter, "Form1", "PushButton7_Click");
-    guard.step(100, [&] { platform_.messages.show(OutlookAccessHelp()); });
+    guard.step(100, [&] {
+        platform_.messages.show(MailSourceHelp(OutlookProfileFolder(platform_.specialFolders)));
+    });
+}
+
+void MainWindow::readMessage(int row) {
+    // A view opened from the events a running action lets through would hold that action still.
+    if (!window.runningAction())
+        exporting::showOutlookMessage(preview_, ListView1, row);
 }
 
 } // namespace qb

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/start_files.h"
+#include "export/message_preview.h"
 #include "export/outlook_download.h"
 #include "outlook/outlook_listing.h"
 #include "platform/controls/combo_box.h"
@@ -29,11 +31,19 @@ class MainWindow {
     void load();
     /// After closing: ends every Outlook process, then the program.
     void endProgram();
+    /// Opens what the program's command line names, once the window shows: "PST File:" chosen
+    /// with the PST file in its box (the listing waits for the user's click), the files left out
+    /// told in one message box, then the Outlook Express window when mailboxes wait for it (see
+    /// ExpressWindow::addMailboxesOnShow).
+    void openStartFiles(const StartFiles &start);
 
     /// "Show Outlook Express Options": opens the Outlook Express window over this one.
     void openExpressWindow();
-    /// "Help": how to keep Outlook from asking for access.
+    /// "Help": where the stores of the profile are looked for, and that no Outlook is needed.
     void showHelp();
+    /// Double-click or Enter on a row of the message list: shows the row's message to read,
+    /// unless a long action runs.
+    void readMessage(int row);
 
     WindowModel window{"Form1", 8040, 9705};
     Frame Frame5{"Frame5", "Save Text Files To This Folder", {120, 8220, 7800, 825}};
@@ -70,6 +80,7 @@ class MainWindow {
     void wireHandlers();
     void wirePointerHandlers();
     void arrangeGrowth();
+    void nameForScreenReaders();
     void applySkin();
 
     Platform &platform_;
@@ -77,9 +88,11 @@ class MainWindow {
     ExpressWindow &expressWindow_;
     outlook::OutlookListing listing_;
     exporting::OutlookDownload download_;
+    exporting::PreviewFacilities preview_;
 };
 
-/// The Outlook access help shown by "Help": five paragraphs with an empty line between them.
-std::string OutlookAccessHelp();
+/// The help shown by "Help": five paragraphs with an empty line between them, the third the
+/// profile folder.
+std::string MailSourceHelp(const std::string &profileFolder);
 
 } // namespace qb

@@ -14,12 +14,26 @@ DownloadRun::DownloadRun(const DownloadFacilities &facilities, DownloadControls 
 void DownloadRun::run() {
     if (!chooseFolder() || !chooseFilter())
         return;
+    DownloadProgress progress(controls_.window, facilities_.clock, rowsToTake());
+    progress_ = &progress;
     guard_.step(132, [&] { controls_.window.setPointer(MousePointer::Busy); });
     guard_.step(134, [&] { facilities_.clock.sleep(1000); });
     openOutlook();
     downloadRows();
     closeOutlook();
+    // The closing box follows the status line's last word on the run.
+    progress.finish(handledCount_, combinedWrites_ > 0 ? folder_ + combinedFileName : folder_);
     announce();
+    progress_ = nullptr;
+}
+
+int DownloadRun::rowsToTake() const {
+    if (selection_ == Selection::Nothing)
+        return 0;
+    int rows = 0;
+    for (int row = 1; row <= controls_.ListView1.rowCount(); ++row)
+        rows += RowIsTaken(controls_.ListView1, row, selection_, filter_) ? 1 : 0;
+    return rows;
 }
 
 bool DownloadRun::chooseFolder() {
@@ -68,8 +82,10 @@ void DownloadRun::openOutlook() {
 void DownloadRun::downloadRows() {
     const RowLines &lines = *lines_;
     int row = 1;
-    // The row count is read on every pass: events run during the pauses may change the list.
-    while (guard_.test(lines.loopTest, [&] { return row <= controls_.ListView1.rowCount(); })) {
+    // The row count is read on every pass: events run during the pauses may change the list. A
+    // stop comes between two messages, so every file written stays whole.
+    while (!progress_->stopRequested() &&
+           guard_.test(lines.loopTest, [&] { return row <= controls_.ListView1.rowCount(); })) {
         const bool taken = lines.rowTest == 0 || guard_.test(lines.rowTest, [&] {
             return RowIsTaken(controls_.ListView1, row, selection_, filter_);
         });
@@ -81,16 +97,26 @@ void DownloadRun::downloadRows() {
 
 void DownloadRun::downloadRow(int row) {
     const RowLines &lines = *lines_;
+    progress_->startMessage(takenCount_ + 1);
     takeRow();
-    if (!fetchItem(row))
-        return;
-    guard_.step(lines.pause, [&] { Pause(facilities_.clock, facilities_.events, 0.5); });
+    if (fetchItem(row)) {
+        guard_.step(lines.pause, [&] { Pause(facilities_.clock, facilities_.events, 0.5); });
+        // A stop pressed while the pause let events run comes before anything of this message
+        // is written.
+        if (progress_->stopRequested())
+            return;
+        saveFetchedItem();
+    }
+    ++handledCount_;
+}
+
+void DownloadRun::saveFetchedItem() {
     nameFile();
     // A save that failed left no file, so there is nothing to gather.
     if (!saveItem())
         return;
     // The mode is read for every message: switching it during a run takes effect at once.
-    if (guard_.test(lines.oneFileTest, [&] { return controls_.Option2.value(); }))
+    if (guard_.test(lines_->oneFileTest, [&] { return controls_.Option2.value(); }))
         gatherIntoCombinedFile();
 }
 
@@ -148,8 +174,10 @@ bool DownloadRun::saveItem() {
         Required(item_).SaveAs(path_, outlook::olTXT);
         saved = true;
     });
-    if (saved)
+    if (saved) {
         savedPaths_.insert(path_);
+        progress_->messageSaved();
+    }
     return saved;
 }
 

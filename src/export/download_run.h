@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/download_progress.h"
 #include "export/download_selection.h"
 #include "export/outlook_download.h"
 #include "platform/outlook_api.h"
@@ -12,7 +13,9 @@
 namespace qb::exporting {
 
 /// One run of "Start Downloading": its inputs as read at the start, the Outlook objects it
-/// opens, and its counters. Every step runs under the caller's guard with its line number.
+/// opens, and its counters. Every step runs under the caller's guard with its line number. Once
+/// the folder and the rows are chosen, the run is a long action of the window, which Stop ends
+/// after the current message.
 class DownloadRun {
   public:
     DownloadRun(const DownloadFacilities &facilities, DownloadControls controls, Guard &guard);
@@ -23,11 +26,14 @@ class DownloadRun {
   private:
     bool chooseFolder();
     bool chooseFilter();
+    /// How many rows of the list the selection takes now.
+    int rowsToTake() const;
     void openOutlook();
     void downloadRows();
     void downloadRow(int row);
     void takeRow();
     bool fetchItem(int row);
+    void saveFetchedItem();
     void nameFile();
     std::string unusedFileName() const;
     bool saveItem();
@@ -40,10 +46,13 @@ class DownloadRun {
     Guard &guard_;
     Selection selection_ = Selection::Nothing;
     const RowLines *lines_ = nullptr;
+    DownloadProgress *progress_ = nullptr;
 
     std::string folder_;
     std::string filter_;
     std::int32_t takenCount_ = 0;
+    /// Taken rows whose message was saved or failed, not left for a stop.
+    int handledCount_ = 0;
     /// Texts gathered into the combined file so far; the first one replaces the file.
     std::int32_t combinedWrites_ = 0;
 

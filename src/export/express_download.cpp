@@ -1,8 +1,10 @@
 #include "export/express_download.h"
 
+#include "export/download_progress.h"
 #include "export/file_utilities.h"
 #include "export/output_names.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -60,7 +62,7 @@ class ExpressDownloadRun {
     }
 
     void writeSeparateFiles(int rows) {
-        writeCheckedRecords(rows,
+        writeCheckedRecords(rows, folder_,
                             [&](int row, const std::string &record, std::int32_t runningNumber) {
                                 const std::string subject(controls_.ListView2.subItem(row, 2));
                                 WriteTextFile(facilities_.files, record,
@@ -71,13 +73,14 @@ class ExpressDownloadRun {
     void writeOneFile(int rows) {
         std::string combinedPath;
         guard_.run([&] {
-            combinedPath = AskForCombinedFile(facilities_.fileDialogs, facilities_.files,
-                                              facilities_.events, facilities_.messages);
+            combinedPath =
+                AskForCombinedFile(facilities_.fileDialogs, facilities_.files, facilities_.events,
+                                   facilities_.messages, controls_.Text3.text());
         });
         if (combinedPath.empty())
             return;
         std::int32_t written = 0;
-        writeCheckedRecords(rows, [&](int, const std::string &record, std::int32_t) {
+        writeCheckedRecords(rows, combinedPath, [&](int, const std::string &record, std::int32_t) {
             // The first record replaces whatever the dialog's delete may have left.
             WriteOrAppendTextFile(facilities_.files, record, combinedPath, written + 1);
             ++written;
@@ -85,18 +88,39 @@ class ExpressDownloadRun {
     }
 
     /// Calls write(row, record, runningNumber) under the guard for every checked row whose
-    /// record can be made, row 1 first. The running number counts every checked row, those
-    /// whose message could not be read included.
-    template <typename Write> void writeCheckedRecords(int rows, Write write) {
+    /// record can be made, row 1 first, until a stop. The running number counts every checked
+    /// row, those whose message could not be read included. The status line counts the rows
+    /// and at the end names the destination.
+    template <typename Write>
+    void writeCheckedRecords(int rows, const std::string &destination, Write write) {
+        DownloadProgress progress(controls_.window, facilities_.clock,
+                                  CheckedRows(controls_.ListView2, rows));
         // Wide enough that numbers never repeat within a run, however long the list.
         std::int32_t runningNumber = 0;
-        for (int row = 1; row <= rows; ++row) {
+        for (int row = 1; row <= rows && !progress.stopRequested(); ++row) {
             if (!takeRow(row))
                 continue;
             ++runningNumber;
+            progress.startMessage(runningNumber);
+            bool written = false;
             if (const std::optional<std::string> record = recordOf(row))
-                guard_.run([&] { write(row, *record, runningNumber); });
+                guard_.run([&] {
+                    write(row, *record, runningNumber);
+                    written = true;
+                });
+            if (written)
+                progress.messageSaved();
+            // Stop is read between two messages: the file just written is whole.
+            facilities_.events.processEvents();
         }
+        progress.finish(runningNumber, destination);
+    }
+
+    static int CheckedRows(const ListView &list, int rows) {
+        int checked = 0;
+        for (int row = 1; row <= std::min(rows, list.rowCount()); ++row)
+            checked += list.checked(row) ? 1 : 0;
+        return checked;
     }
 
     /// True when the row is checked; shows the hourglass for it.
@@ -113,12 +137,7 @@ class ExpressDownloadRun {
     std::optional<std::string> recordOf(int row) {
         std::optional<std::string> record;
         guard_.run([&] {
-            const std::string body = facilities_.mime.textBody(emlPathOf(row));
-            const ListView &list = controls_.ListView2;
-            const ExpressRecordFields fields{
-                std::string(list.text(row)), std::string(list.subItem(row, 1)),
-                std::string(list.subItem(row, 2)), std::string(list.subItem(row, 3))};
-            record = ExpressRecord(fields, body);
+            record = ExpressRecordOfRow(facilities_.mime, controls_.ListView2, row, emlPathOf(row));
         });
         return record;
     }
@@ -140,9 +159,19 @@ class ExpressDownloadRun {
 
 } // namespace
 
+std::string ExpressRecordOfRow(MimeReader &mime, const ListView &list, int row,
+                               const std::string &emlPath) {
+    const std::string body = mime.textBody(emlPath);
+    const ExpressRecordFields fields{std::string(list.text(row)), std::string(list.subItem(row, 1)),
+                                     std::string(list.subItem(row, 2)),
+                                     std::string(list.subItem(row, 3))};
+    return ExpressRecord(fields, body);
+}
+
 std::string AskForCombinedFile(FileDialogs &fileDialogs, FileSystem &files, EventPump &events,
-                               TitledMessageBoxes &messages) {
+                               TitledMessageBoxes &messages, const std::string &startFolder) {
     FileDialogRequest request;
+    request.initialFolder = startFolder;
     request.title = "Save List";
     request.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|";
     const std::string fileName = fileDialogs.save(request);

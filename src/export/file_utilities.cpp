@@ -1,17 +1,6 @@
 #include "export/file_utilities.h"
 
 namespace qb::exporting {
-namespace {
-
-/// Seconds in a day: the clock of seconds since midnight starts again at 0 after this.
-constexpr double secondsPerDay = 86400.0;
-
-/// Seconds from start to now on a clock that restarts at midnight.
-double SecondsElapsed(double start, double now) {
-    return now >= start ? now - start : (secondsPerDay - start) + now;
-}
-
-} // namespace
 
 bool FileExists(FileSystem &files, const std::string &path) {
     try {
@@ -79,7 +68,7 @@ void ForceDeleteFile(FileSystem &files, const std::string &path) {
 void Pause(Clock &clock, EventPump &events, double seconds) {
     const double start = clock.secondsSinceMidnight();
     for (;;) {
-        const double elapsed = SecondsElapsed(start, clock.secondsSinceMidnight());
+        const double elapsed = SecondsBetween(start, clock.secondsSinceMidnight());
         if (elapsed >= seconds)
             return;
         // Waiting for events instead of polling keeps the window responsive without burning

@@ -4,7 +4,10 @@
 #include "express/eml_messages.h"
 #include "express/run_and_wait.h"
 #include "failure/guard.h"
+#include "platform/controls/long_action.h"
+#include "platform/controls/status_text.h"
 
+#include <algorithm>
 #include <set>
 
 namespace qb::express {
@@ -43,6 +46,34 @@ std::string ConverterCommandLine(FileSystem &files, const std::string &converter
            QuotedArgument(GetShortFileName(files, dbxPath)) + " " + QuotedArgument(workFolder);
 }
 
+int CheckedRowCount(const ListView &list, int rows) {
+    int checked = 0;
+    for (int row = 1; row <= std::min(rows, list.rowCount()); ++row)
+        checked += list.checked(row) ? 1 : 0;
+    return checked;
+}
+
+ExtractionProgress::ExtractionProgress(WindowModel &window, int mailboxes)
+    : action_(window), mailboxes_(mailboxes) {}
+
+void ExtractionProgress::startMailbox(const std::string &path) {
+    ++started_;
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    action_.showStatus("Converting " + name + " (" + GroupedNumber(started_) + " of " +
+                       GroupedNumber(std::max(mailboxes_, started_)) + ")");
+}
+
+void ExtractionProgress::finish(int messages) {
+    if (stopRequested())
+        action_.showStatus("Stopped after " + GroupedNumber(started_) + " of " +
+                           CountOf(std::max(mailboxes_, started_), "mailbox file") + ", " +
+                           CountOf(messages, "message") + " listed");
+    else
+        action_.showStatus("Listed " + CountOf(messages, "message") + " from " +
+                           CountOf(started_, "mailbox file"));
+}
+
 void extractMessages(const ExtractionFacilities &facilities, const ExtractionControls &controls,
                      std::vector<std::string> &EmlFileNames) {
     Guard guard(facilities.reporter, "Form2", "PushButton2_Click");
@@ -62,10 +93,13 @@ void extractMessages(const ExtractionFacilities &facilities, const ExtractionCon
     guard.step(108, [&] { controls.ListView2.clear(); });
     int rows = 0;
     guard.step(110, [&] { rows = controls.ListView1.rowCount(); });
-    for (int row = 1; row <= rows; ++row) {
+    ExtractionProgress progress(controls.window, CheckedRowCount(controls.ListView1, rows));
+    // A stop comes between two mailboxes: the one being converted is listed whole.
+    for (int row = 1; row <= rows && !progress.stopRequested(); ++row) {
         guard.step(112, [&] { facilities.events.processEvents(); });
         if (!guard.test(114, [&] { return controls.ListView1.checked(row); }))
             continue;
+        progress.startMailbox(std::string(controls.ListView1.text(row)));
         // What the converter answers is not used: a file it cannot convert adds no messages.
         guard.step(116, [&] {
             const std::string commandLine = ConverterCommandLine(
@@ -84,6 +118,7 @@ void extractMessages(const ExtractionFacilities &facilities, const ExtractionCon
             });
     }
     guard.step(120, [&] { controls.window.setPointer(MousePointer::Default); });
+    progress.finish(controls.ListView2.rowCount());
     guard.step(122, [&] { facilities.messages.show("Done."); });
 }
 

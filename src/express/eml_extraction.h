@@ -3,6 +3,7 @@
 #include "failure/guard.h"
 #include "platform/clock.h"
 #include "platform/controls/list_view.h"
+#include "platform/controls/long_action.h"
 #include "platform/controls/window_model.h"
 #include "platform/event_pump.h"
 #include "platform/file_system.h"
@@ -51,12 +52,36 @@ struct ExtractionControls {
     ListView &ListView2; // messages, refilled from the work folder
 };
 
+/// How many of the first `rows` rows of the list are checked.
+int CheckedRowCount(const ListView &list, int rows);
+
+/// One extraction as the window shows it: a long action whose status line names the mailbox
+/// being converted ("Converting Inbox.dbx (2 of 3)") and whose Stop ends the extraction once that
+/// mailbox is listed. At the end the line keeps the count ("Listed 58 messages from 3
+/// mailbox files", or "Stopped after 2 of 3 mailbox files, 40 messages listed").
+class ExtractionProgress {
+  public:
+    ExtractionProgress(WindowModel &window, int mailboxes);
+
+    bool stopRequested() const { return action_.stopRequested(); }
+    /// The conversion of the mailbox file at path starts.
+    void startMailbox(const std::string &path);
+    /// Leaves the closing count of the messages listed.
+    void finish(int messages);
+
+  private:
+    LongAction action_;
+    int mailboxes_;
+    int started_ = 0;
+};
+
 /// "Extract Emails From Outlook Express": empties the work folder, the message list and
 /// EmlFileNames, then converts each checked DBX file with the converter beside the program and
 /// lists the .eml files each conversion added, in mailbox order, so that every message of the
 /// checked mailboxes is listed once, mailbox after mailbox. Files the delete left are not listed.
 /// Guarded as "Form2.PushButton2_Click", a file that cannot be read reported on its own; always
-/// ends with "Done.".
+/// ends with "Done.". A long action of the window (ExtractionProgress): Stop ends it between two
+/// mailboxes.
 void extractMessages(const ExtractionFacilities &facilities, const ExtractionControls &controls,
                      std::vector<std::string> &EmlFileNames);
 

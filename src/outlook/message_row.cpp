@@ -36,6 +36,8 @@ void OutlookListing::take(Guard &guard, const mail::WalkPlace &, Folder &holder,
     guard.step(138, [&] { cell(MessageColumn::Subject) = item.Subject(); });
     guard.step(140, [&] { cell(MessageColumn::Id) = item.EntryID(); });
     guard.step(142, [&] { controls_.ListView1.addRow(cells); });
+    if (progress_)
+        progress_->showRows();
 }
 
 } // namespace qb::outlook

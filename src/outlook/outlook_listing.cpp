@@ -3,10 +3,28 @@
 #include "outlook/row_checks.h"
 
 namespace qb::outlook {
+namespace {
+
+/// Where the PST file picker opens: the folder of the file chosen last when it is still there,
+/// else the profile folder when there is one, else nowhere in particular (the dialog's own
+/// choice, never the working folder).
+std::string PickerFolder(FileSystem &files, const std::string &lastFile,
+                         const std::string &profileFolder) {
+    const std::size_t slash = lastFile.rfind('/');
+    if (slash != std::string::npos) {
+        const std::string folder = slash == 0 ? "/" : lastFile.substr(0, slash);
+        if (files.isFolder(folder))
+            return folder;
+    }
+    return files.isFolder(profileFolder) ? profileFolder : std::string();
+}
+
+} // namespace
 
 ListingFacilities ListingFacilitiesOf(Platform &platform) {
-    return {platform.reporter, platform.events,      platform.clock, platform.locale,
-            platform.messages, platform.fileDialogs, platform.files, platform.outlook};
+    return {platform.reporter, platform.events,   platform.clock,
+            platform.locale,   platform.messages, platform.fileDialogs,
+            platform.files,    platform.outlook,  OutlookProfileFolder(platform.specialFolders)};
 }
 
 OutlookListing::OutlookListing(ListingFacilities facilities, ListingControls controls)
@@ -54,6 +72,8 @@ void OutlookListing::uncheckAllRows() {
 void OutlookListing::pickPstFile() {
     Guard guard(facilities_.reporter, listing_procedure::pickPstFile);
     FileDialogRequest request;
+    request.initialFolder =
+        PickerFolder(facilities_.files, controls_.Text2.text(), facilities_.profileFolder);
     guard.step(100, [&] { request.fileName.clear(); });
     guard.step(102, [&] { request.title = "Select PST File"; });
     guard.step(104, [&] { request.filter = "All PST Files (*.pst)|*.pst|"; });

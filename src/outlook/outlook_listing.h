@@ -2,6 +2,7 @@
 
 #include "failure/guard.h"
 #include "mail/mail_walk.h"
+#include "outlook/listing_progress.h"
 #include "platform/clock.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/option_button.h"
@@ -43,6 +44,8 @@ struct ListingFacilities {
     FileDialogs &fileDialogs;
     FileSystem &files;
     MailStoreLayer &mailStores;
+    /// The folder of the profile's stores, where the PST file picker opens.
+    std::string profileFolder;
 };
 
 /// The listing's facilities among those a window is given.
@@ -68,7 +71,9 @@ inline constexpr ProcedureName pickPstFile{"Form1", "PushButton8_Click"};
 
 /// The Outlook road of the main window: the listing that fills the message list through the
 /// shared folder walk, the search, the check marks and the PST file picker. Every action runs
-/// under its own failure guard, named as listing_procedure names it.
+/// under its own failure guard, named as listing_procedure names it. A listing is a long action
+/// of the window: its status line shows the store and the count, and Stop ends it after the
+/// current message, with the rows listed so far kept and the usual "Done.".
 class OutlookListing : private mail::MessageTaker {
   public:
     OutlookListing(ListingFacilities facilities, ListingControls controls);
@@ -82,8 +87,9 @@ class OutlookListing : private mail::MessageTaker {
     /// "Select All Items" and "Deselect All Items".
     void checkAllRows();
     void uncheckAllRows();
-    /// The "..." button beside Text2: a file-open dialog for a PST file, whose choice goes into
-    /// Text2; a cancelled dialog changes nothing.
+    /// The "..." button beside Text2: a file-open dialog for a PST file, opening in the folder of
+    /// the file in Text2 when that folder exists, else in the profile folder; its choice goes
+    /// into Text2, and a cancelled dialog changes nothing.
     void pickPstFile();
 
   private:
@@ -91,12 +97,13 @@ class OutlookListing : private mail::MessageTaker {
     void listChosenSource();
     /// The two checks of the PST source, numbered from firstLine; false when the action stops.
     bool pstFileIsUsable(Guard &guard, int firstLine);
-    /// Lists every store of the profile, in the order of the namespace's folders.
+    /// Lists every store of the profile, in the order of the namespace's folders, until a stop.
     void listProfileStores(Guard &guard, Namespace *mapi, mail::MailWalk &walk);
     /// Attaches the PST file of Text2, lists it and detaches it when this listing attached it.
     void listPstFile(Guard &guard, Namespace *mapi, mail::MailWalk &walk);
-    /// The walk of the listing: the window's scope, with the search of a Find listing.
-    mail::WalkScope walkScope();
+    /// The walk of the listing: the window's scope, with the search of a Find listing and the
+    /// stop of the window's status line.
+    mail::WalkScope walkScope(const ListingProgress &progress);
     /// Whether a message contains the search text of Text1.
     bool passesSearch(Item &item);
     void showMessage(const std::string &text);
@@ -108,6 +115,8 @@ class OutlookListing : private mail::MessageTaker {
     ListingFacilities facilities_;
     ListingControls controls_;
     ListingState state_;
+    /// The progress of the listing that runs, or null.
+    ListingProgress *progress_ = nullptr;
 };
 
 /// True when an application object can be created; never reports.

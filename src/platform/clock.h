@@ -27,4 +27,11 @@ class Clock {
     virtual void sleep(int milliseconds) = 0;
 };
 
+/// Seconds from start to now, both read from secondsSinceMidnight: a clock that passed midnight
+/// meanwhile has started again at 0.
+inline double SecondsBetween(double start, double now) {
+    constexpr double secondsPerDay = 86400.0;
+    return now >= start ? now - start : (secondsPerDay - start) + now;
+}
+
 } // namespace qb

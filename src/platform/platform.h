@@ -7,6 +7,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
+#include "platform/message_viewer.h"
 #include "platform/mime_reader.h"
 #include "platform/outlook_api.h"
 #include "platform/processes.h"
@@ -35,6 +36,7 @@ struct Platform {
     Processes &processes;
     TextLocale &locale;
     WindowHost &windows;
+    MessageViewer &viewer;
     outlook::MailStoreLayer &outlook;
     MimeReader &mime;
     Registry &registry;

@@ -16,4 +16,10 @@ class SpecialFolders {
 
 inline constexpr int desktopFolderNumber = 0;
 
+/// The folder whose .pst and .ost files make the user's mail profile: "Outlook Files" in the
+/// documents folder.
+inline std::string OutlookProfileFolder(SpecialFolders &folders) {
+    return folders.documents() + "/Outlook Files";
+}
+
 } // namespace qb

@@ -69,12 +69,12 @@ TEST_F(ExpressWindowTest, ClosingWithoutWorkFilesIsSilent) {
     EXPECT_TRUE(fixture.messageBoxes.shown.empty());
 }
 
-TEST_F(ExpressWindowTest, HelpExplainsThatPstFilesNeedOutlook) {
+TEST_F(ExpressWindowTest, HelpSendsPstFilesToTheMainWindowWithoutOutlook) {
     form2.PushButton23.click();
     ASSERT_EQ(fixture.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(fixture.messageBoxes.shown[0].text,
-              "You must install Outlook that comes with MS Office in order to work with PST "
-              "files \r\nbecause Outlook Express cannot handle PST files.");
+              "Quillbarrow reads PST files itself, with no Outlook: choose them in the main "
+              "window \r\nbecause Outlook Express cannot handle PST files.");
 }
 
 TEST_F(ExpressWindowTest, ListsShowTheHandAndFramesTheArrow) {

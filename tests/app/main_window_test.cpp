@@ -280,13 +280,12 @@ TEST_F(MainWindowMirrors, HelpShowsFiveParagraphsUnderTheApplicationTitle) {
     const auto &help = fixture.messageBoxes.shown[0];
     EXPECT_EQ(help.title, "Quillbarrow");
     EXPECT_EQ(help.buttons, MessageButtons::Ok);
-    EXPECT_EQ(help.text,
-              "If you are getting a query message that says\r\n\r\n"
-              "\"Allow access for x minutes Yes No Help\"\r\n\r\n"
-              "You may want to deactivate it so that my software can work with Outlook for a "
-              "longer period of time.\r\n\r\n"
-              "To deactivate this query message, look for an option resembling:\r\n\r\n"
-              "Outlook > Tools > Trust Center > Allow programmatic access");
+    // No Windows prompt is left in it, and it names the folder the stores are looked for in.
+    EXPECT_EQ(help.text.find("Trust Center"), std::string::npos);
+    EXPECT_EQ(help.text, MailSourceHelp("/home/user/Documents/Outlook Files"));
+    EXPECT_NE(help.text.find("\r\n\r\n/home/user/Documents/Outlook Files\r\n\r\n"),
+              std::string::npos);
+    EXPECT_NE(help.text.find("no Outlook is needed"), std::string::npos);
 }
 
 TEST(ApplicationTitle, DropsTheLastWordAtLeastOnce) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -123,6 +124,38 @@ TEST_F(Extraction, AWorkFolderThatCannotBeMadeIsReportedAndTheRunStillEnds) {
     EXPECT_EQ(t.folder.read("work"), "a file where the work folder should be");
     EXPECT_EQ(t.messageBoxes.shown.back().text, "Done.");
     EXPECT_EQ(window.pointer(), MousePointer::Default);
+}
+
+TEST_F(Extraction, TheStatusLineNamesEachMailboxAndStopEndsTheRunAfterOne) {
+    installConverter();
+    addDbxRow("Inbox.dbx", 4, true);
+    addDbxRow("Drafts.dbx", 2, false);
+    addDbxRow("Sent Items.dbx", 3, true);
+    for (const bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "whole");
+        std::vector<std::string> seen;
+        t.events.onEvents = [&] {
+            if (!window.runningAction())
+                return;
+            seen.push_back(window.statusLine().text());
+            if (stop && window.statusLine().text().starts_with("Converting Inbox.dbx"))
+                window.statusLine().pressStop();
+        };
+        t.messageBoxes.shown.clear();
+        click();
+        EXPECT_NE(std::find(seen.begin(), seen.end(), "Converting Inbox.dbx (1 of 2)"), seen.end());
+        EXPECT_EQ(std::find(seen.begin(), seen.end(), "Converting Sent Items.dbx (2 of 2)") !=
+                      seen.end(),
+                  !stop);
+        // The mailbox being converted when Stop came is listed whole.
+        EXPECT_EQ(ListView2.rowCount(), stop ? 4 : 7);
+        EXPECT_EQ(window.statusLine().text(),
+                  stop ? "Stopped after 1 of 2 mailbox files, 4 messages listed"
+                       : "Listed 7 messages from 2 mailbox files");
+        EXPECT_FALSE(window.statusLine().stopEnabled());
+        ASSERT_EQ(t.messageBoxes.shown.size(), 1u);
+        EXPECT_EQ(t.messageBoxes.shown[0].text, "Done.");
+    }
 }
 
 } // namespace

@@ -55,7 +55,7 @@ class ExpressDownload : public ::testing::Test {
 
     void click() {
         saveCheckedMessages(
-            {reader, t.files, t.fileDialogs, t.events, t.platform.messages, t.reporter},
+            {reader, t.files, t.fileDialogs, t.events, t.clock, t.platform.messages, t.reporter},
             {window, Text3, Option1, Option2, ListView2}, EmlFileNames, workFolder);
     }
 
@@ -118,6 +118,7 @@ TEST_F(ExpressDownload, OneFileHoldsTheRecordsBackToBack) {
     EXPECT_EQ(t.fileDialogs.saved[0].title, "Save List");
     EXPECT_EQ(t.fileDialogs.saved[0].filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
     EXPECT_EQ(t.fileDialogs.saved[0].fileName, "");
+    EXPECT_EQ(t.fileDialogs.saved[0].initialFolder, Text3.text()) << "the output folder";
     EXPECT_EQ(messages(), (std::vector<std::string>{"Done."}));
 }
 

@@ -137,6 +137,12 @@ std::string FakeSpecialFolders::path(int folderNumber) {
     return folderNumber == desktopFolderNumber ? desktop : std::string();
 }
 
+void ScriptedMessageViewer::show(const std::string &title, const std::string &text) {
+    shown.push_back({title, text});
+    if (whileShown)
+        whileShown(shown.back());
+}
+
 void FakeProcesses::terminate(int processId) {
     if (std::find(refused.begin(), refused.end(), processId) != refused.end())
         throw Failure(error_number::permissionDenied, "Processes", "Operation not permitted");

@@ -192,6 +192,18 @@ class FakeWindowHost : public WindowHost {
     bool closeAfterShow = true;
 };
 
+/// Records every message shown to read, and runs a test's hook while it is shown.
+class ScriptedMessageViewer : public MessageViewer {
+  public:
+    void show(const std::string &title, const std::string &text) override;
+    struct Shown {
+        std::string title;
+        std::string text;
+    };
+    std::vector<Shown> shown;
+    std::function<void(const Shown &)> whileShown;
+};
+
 /// Stands for a mail-store layer that cannot be created (no Outlook).
 class NoMailStoreLayer : public outlook::MailStoreLayer {
   public:

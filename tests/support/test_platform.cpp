@@ -48,31 +48,22 @@ std::vector<std::string> TreeOf(const std::string &folder) {
 }
 
 TestPlatform::TestPlatform()
-    : platform{messageBoxes, inputBoxes, fileDialogs,    folderPicker,   events,
-               clock,        settings,   specialFolders, files,          processes,
-               locale,       windows,    outlook,        mime,           registry,
-               programs,     reporter,   folder.path(),  folder / "work"} {}
+    : platform{messageBoxes, inputBoxes, fileDialogs,    folderPicker,  events,
+               clock,        settings,   specialFolders, files,         processes,
+               locale,       windows,    viewer,         outlook,       mime,
+               registry,     programs,   reporter,       folder.path(), folder / "work"} {}
 
 Platform TestPlatform::withMailStores(outlook::MailStoreLayer &stores) {
-    return Platform{platform.messageBoxes,
-                    platform.inputBoxes,
-                    platform.fileDialogs,
-                    platform.folderPicker,
-                    platform.events,
-                    platform.clock,
-                    platform.settings,
-                    platform.specialFolders,
-                    platform.files,
-                    platform.processes,
-                    platform.locale,
-                    platform.windows,
-                    stores,
-                    platform.mime,
-                    platform.registry,
-                    platform.programs,
-                    platform.reporter,
-                    platform.programFolder,
-                    platform.workFolder};
+    return Platform{platform.messageBoxes,  platform.inputBoxes,
+                    platform.fileDialogs,   platform.folderPicker,
+                    platform.events,        platform.clock,
+                    platform.settings,      platform.specialFolders,
+                    platform.files,         platform.processes,
+                    platform.locale,        platform.windows,
+                    platform.viewer,        stores,
+                    platform.mime,          platform.registry,
+                    platform.programs,      platform.reporter,
+                    platform.programFolder, platform.workFolder};
 }
 
 std::vector<std::string> TestPlatform::reports() const {

@@ -58,6 +58,7 @@ struct TestPlatform {
     FakeProcesses processes;
     FakeLocale locale;
     FakeWindowHost windows;
+    ScriptedMessageViewer viewer;
     MemoryMailStoreLayer outlook;
     GmimeMimeReader mime;
     /// A registry without a Wine prefix: no key opens.

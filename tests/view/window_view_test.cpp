@@ -1,5 +1,6 @@
 #include "app/express_window.h"
 #include "app/main_window.h"
+#include "platform/qt/status_line_widget.h"
 #include "platform/qt/window_view.h"
 #include "qt_application.h"
 #include "support/test_platform.h"
@@ -10,6 +11,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -35,6 +39,13 @@ class MainWindowView : public ::testing::Test {
         return view->findChild<Widget *>(QString::fromLatin1(name));
     }
 
+    /// A caption as the user reads it: without the "&" that marks its access key.
+    static QString withoutAccessKey(QString text) {
+        if (const qsizetype mark = text.indexOf(QLatin1Char('&')); mark >= 0)
+            text.remove(mark, 1);
+        return text;
+    }
+
     /// Moves the pointer over a point of the widget (its centre by default), as the window
     /// system reports it.
     void moveOver(QWidget *target, std::optional<QPointF> point = std::nullopt) {
@@ -53,12 +64,64 @@ class MainWindowView : public ::testing::Test {
 
 TEST_F(MainWindowView, WindowOpensAtItsDesignedSizeWhichIsAlsoItsSmallest) {
     const QSize designed(8040 / 15, 9705 / 15);
-    EXPECT_EQ(view->size(), designed);
+    EXPECT_EQ(view->designedArea().size(), designed);
+    // The status line lies below the designed area, which it does not shrink.
+    const QRect status = view->statusLine().geometry();
+    EXPECT_EQ(status.top(), designed.height());
+    EXPECT_EQ(view->size(), QSize(designed.width(), designed.height() + status.height()));
+    EXPECT_EQ(view->minimumSize(), view->size());
     EXPECT_EQ(view->windowTitle(), QString("Quillbarrow"));
-    EXPECT_EQ(view->minimumSize(), designed);
     EXPECT_GT(view->maximumSize().width(), designed.width());
     view->resize(designed - QSize(100, 100));
-    EXPECT_EQ(view->size(), designed);
+    EXPECT_EQ(view->designedArea().size(), designed);
+}
+
+TEST_F(MainWindowView, OnASmallScreenTheWindowFitsAndEveryControlCanBeScrolledTo) {
+    QScreen *small = test::SmallScreen();
+    if (!small)
+        GTEST_SKIP() << "the platform has no screen of 600 pixels' height or less";
+    WindowView onSmall(mainWindow.window);
+    onSmall.setScreen(small);
+    onSmall.move(small->availableGeometry().topLeft());
+    onSmall.show();
+    const QSize room = small->availableGeometry().size();
+    EXPECT_LE(onSmall.height(), room.height());
+    EXPECT_LT(onSmall.minimumHeight(), 9705 / 15);
+    // The designed area keeps its designed height and scrolls instead; the window is wider by
+    // the vertical scroll bar, so no scrolling sideways is needed.
+    EXPECT_EQ(onSmall.designedArea().height(), 9705 / 15);
+    EXPECT_GE(onSmall.designedArea().width(), 8040 / 15);
+    EXPECT_EQ(onSmall.scrollArea().horizontalScrollBar()->maximum(), 0);
+    QScrollBar *scroll = onSmall.scrollArea().verticalScrollBar();
+    EXPECT_GT(scroll->maximum(), 0);
+    // Every control can be brought into sight: the one at the bottom as well.
+    QWidget *last = onSmall.widgetOf(mainWindow.PushButton3);
+    onSmall.scrollArea().ensureWidgetVisible(last);
+    const QRect inViewport(last->mapTo(onSmall.scrollArea().viewport(), QPoint(0, 0)),
+                           last->size());
+    EXPECT_TRUE(onSmall.scrollArea().viewport()->rect().contains(inViewport));
+    EXPECT_EQ(scroll->value(), scroll->maximum());
+}
+
+TEST(WindowSizesForScreen, TheDesignedSizeIsTheSmallestOnlyWhereItFits) {
+    const QSize wanted(536, 672);
+    const struct {
+        QSize room;
+        QSize smallest;
+        QSize first;
+    } cases[] = {
+        {{1904, 1152}, wanted, wanted},
+        {{536, 672}, wanted, wanted},
+        // QT_SCALE_FACTOR=2 on a 1600 x 1000 screen: wider by the vertical scroll bar
+        {{784, 452}, {240, 180}, {552, 452}},
+        {{500, 900}, {240, 180}, {500, 688}}, // too narrow: taller by the horizontal one
+        {{200, 100}, {240, 180}, {200, 100}}, // smaller than anything
+    };
+    for (const auto &c : cases) {
+        const WindowSizes sizes = SizesForScreen(wanted, c.room, 16);
+        EXPECT_EQ(sizes.smallest, c.smallest) << c.room.width() << "x" << c.room.height();
+        EXPECT_EQ(sizes.first, c.first) << c.room.width() << "x" << c.room.height();
+    }
 }
 
 TEST_F(MainWindowView, ALargerWindowGivesTheListTheHeightAndTheWideControlsTheWidth) {
@@ -118,20 +181,19 @@ TEST_F(MainWindowView, EveryControlSitsAtItsTwipRectangleInsideItsFrame) {
         EXPECT_EQ(shown->geometry(),
                   QRect(rect.left / 15, rect.top / 15, rect.width / 15, rect.height / 15));
         QWidget *expectedParent =
-            control->container() ? view->widgetOf(*control->container()) : view.get();
+            control->container() ? view->widgetOf(*control->container()) : &view->designedArea();
         EXPECT_EQ(shown->parentWidget(), expectedParent);
     }
 }
 
 TEST_F(MainWindowView, EachKindOfControlHasItsWidgetAndCaption) {
-    EXPECT_EQ(widget<QGroupBox>("Frame1")->title(), QString("Source"));
-    EXPECT_EQ(widget<QPushButton>("PushButton1")->text(), QString("Get Emails From Outlook"));
+    EXPECT_EQ(withoutAccessKey(widget<QGroupBox>("Frame1")->title()), QString("Source"));
+    EXPECT_EQ(withoutAccessKey(widget<QPushButton>("PushButton1")->text()),
+              QString("Get Emails From Outlook"));
     EXPECT_EQ(widget<QPushButton>("PushButton1")->accessibleName(),
               QString("Get Emails From Outlook"));
-    EXPECT_EQ(widget<QRadioButton>("Option4")->text(), QString("PST File:"));
-    EXPECT_FALSE(widget<QRadioButton>("Option4")->autoExclusive());
+    EXPECT_EQ(withoutAccessKey(widget<QRadioButton>("Option4")->text()), QString("PST File:"));
     EXPECT_NE(widget<QLineEdit>("Text2"), nullptr);
-    EXPECT_EQ(widget<QLineEdit>("Text1")->accessibleName(), QString("Text1"));
     EXPECT_FALSE(widget<QComboBox>("Combo1")->isEditable());
     EXPECT_EQ(widget<QComboBox>("Combo1")->count(), 8);
     EXPECT_EQ(widget<QComboBox>("Combo1")->currentText(), QString("Checked Items"));
@@ -215,16 +277,18 @@ TEST_F(MainWindowView, EnabledStateFollowsTheModel) {
     EXPECT_TRUE(widget<QPushButton>("PushButton3")->isEnabled());
 }
 
-TEST_F(MainWindowView, TabOrderRunsFromTopToBottom) {
-    const char *const expected[] = {
-        "PushButton7", "Option3",   "Text2",       "PushButton8", "Option4",     "PushButton4",
-        "PushButton1", "ListView1", "PushButton5", "PushButton6", "Text1",       "PushButton2",
-        "Option1",     "Option2",   "Combo1",      "Text3",       "PushButton9", "PushButton3"};
+TEST_F(MainWindowView, TabOrderRunsRowByRowAndEndsAtStop) {
+    const char *const expected[] = {"PushButton7", "Option3",     "Option4",     "Text2",
+                                    "PushButton8", "PushButton4", "PushButton1", "ListView1",
+                                    "PushButton5", "PushButton6", "Text1",       "PushButton2",
+                                    "Option1",     "Option2",     "Combo1",      "Text3",
+                                    "PushButton9", "PushButton3", "Stop"};
     QWidget *current = widget<QWidget>("PushButton7");
     for (const char *name : expected) {
         SCOPED_TRACE(name);
-        // Skip the parts a widget is made of, such as a list's viewport and header.
-        while (current->objectName().isEmpty() || current->objectName().startsWith("qt_"))
+        // Skip what Tab passes over: frames, labels, the parts a list is made of.
+        while (!(current->focusPolicy() & Qt::TabFocus) || current->objectName().isEmpty() ||
+               current->objectName().startsWith("qt_"))
             current = current->nextInFocusChain();
         EXPECT_EQ(current->objectName(), QString(name));
         current = current->nextInFocusChain();
@@ -279,7 +343,28 @@ TEST_F(MainWindowView, ListShowsTheColumnsAtTheirWidths) {
     ASSERT_EQ(list->model()->columnCount(), 9);
     EXPECT_EQ(list->model()->headerData(7, Qt::Horizontal).toString(), QString("Subject"));
     EXPECT_EQ(list->columnWidth(0), 2000 / 15);
-    EXPECT_EQ(list->columnWidth(8), 0); // the one-twip identifier column
+    EXPECT_EQ(list->columnWidth(8), 0);               // the one-twip identifier column
+    EXPECT_EQ(list->columnWidth(7), (7000 + 7) / 15); // rounded to the nearest pixel
+    // The last column that shows, "Subject", takes the room a wider window gives the list.
+    view->resize(view->size() + QSize(1000, 0));
+    EXPECT_GT(list->columnWidth(7), 7000 / 15);
+    EXPECT_EQ(list->columnWidth(3), 1500 / 15);
+}
+
+TEST(ExpressWindowViewList, TheLastColumnFillsTheList) {
+    test::EnsureQtApplication();
+    test::TestPlatform standIns;
+    Settings settings{standIns.settings, standIns.platform.messages};
+    ExpressWindow form2{standIns.platform, settings};
+    form2.load();
+    WindowView view(form2.window);
+    view.show();
+    auto *messages = qobject_cast<QTreeView *>(view.widgetOf(form2.ListView2));
+    const int columns = messages->columnWidth(0) + messages->columnWidth(1) +
+                        messages->columnWidth(2) + messages->columnWidth(3);
+    EXPECT_EQ(messages->columnWidth(2), 2000 / 15);
+    EXPECT_GT(messages->columnWidth(3), 1500 / 15);
+    EXPECT_EQ(columns, messages->viewport()->width());
 }
 
 TEST(WindowViewLifetime, ClosingRunsQueryUnloadThenUnload) {
@@ -309,15 +394,19 @@ TEST(WindowViewLifetime, ClosingKeepsThePlacementThatTheNextViewRestores) {
         calls.push_back("placement");
     };
     window.onQueryUnload = [&] { calls.push_back("query"); };
+    QSize closedAt;
     {
         WindowView first(window);
         first.show();
         first.resize(first.size() + QSize(40, 60));
+        closedAt = first.size();
         first.close();
     }
     EXPECT_EQ(calls, (std::vector<std::string>{"placement", "query"}));
     WindowView second(window);
-    EXPECT_EQ(second.size(), QSize(200 + 40, 133 + 60));
+    second.show();
+    EXPECT_EQ(second.size(), closedAt);
+    EXPECT_EQ(second.designedArea().size(), QSize(200 + 40, 133 + 60));
 }
 
 TEST(WindowViewLifetime, ControlsForgetTheViewWhenItGoes) {

@@ -64,6 +64,11 @@ class Control {
         notifyView();
     }
 
+    /// The name a screen reader announces: the one the window logic gave, else the caption, else
+    /// the caption of the frame around the control (a text box is known by its frame's title).
+    std::string accessibleName() const;
+    void setAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+
     /// The window logic's mouse-move handler.
     std::function<void()> onMouseMove;
     void mouseMove() {
@@ -89,6 +94,7 @@ class Control {
     Growth growth_;
     BackColour backColour_ = BackColour::White;
     bool enabled_ = true;
+    std::string accessibleName_;
 };
 
 /// A frame: a captioned group of controls.
@@ -98,7 +104,8 @@ class Frame : public Control {
         : Control(ControlKind::Frame, std::move(name), std::move(caption), rect, container) {}
 };
 
-/// A push button; `click` fires its click handler as a user's click does.
+/// A push button; `click` fires its click handler as a user's click does, so a disabled button
+/// cannot be clicked.
 class PushButton : public Control {
   public:
     PushButton(std::string name, std::string caption, TwipRect rect, Frame *container = nullptr)
@@ -106,7 +113,7 @@ class PushButton : public Control {
 
     std::function<void()> onClick;
     void click() {
-        if (onClick)
+        if (enabled() && onClick)
             onClick();
     }
 };

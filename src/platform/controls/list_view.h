@@ -59,6 +59,18 @@ class ListView : public Control {
     bool checked(int row) const;
     void setChecked(int row, bool checked);
 
+    /// The cell that names a row to a screen reader, announced with the row's check box: the
+    /// row's text unless the window logic chooses another cell (the subject of a message).
+    int rowNameCell() const { return rowNameCell_; }
+    void setRowNameCell(int cell) { rowNameCell_ = cell; }
+
+    /// Double-click or Enter on a row: the window logic's handler, given the row (from 1).
+    std::function<void(int row)> onOpen;
+    void open(int row) {
+        if (onOpen)
+            onOpen(row);
+    }
+
     /// The drawing layer's listener; the logic never sets it.
     void setListener(ListViewListener *listener) { listener_ = listener; }
 
@@ -72,6 +84,7 @@ class ListView : public Control {
 
     std::vector<ListColumn> columns_;
     std::vector<Row> rows_;
+    int rowNameCell_ = 1;
     ListViewListener *listener_ = nullptr;
 };
 

@@ -5,7 +5,7 @@
 namespace qb {
 
 /// A one-line text box. Changing its text, by the user or in code, fires the change handler;
-/// setting the text it already has fires nothing.
+/// setting the text it already has fires nothing. Enter in the box runs its enter handler.
 class TextBox : public Control {
   public:
     TextBox(std::string name, TwipRect rect, Frame *container = nullptr)
@@ -22,6 +22,13 @@ class TextBox : public Control {
     }
 
     std::function<void()> onChange;
+
+    /// Enter pressed in the box: the window logic's handler, such as the button it presses.
+    std::function<void()> onEnter;
+    void pressEnter() {
+        if (onEnter)
+            onEnter();
+    }
 
   private:
     std::string text_;

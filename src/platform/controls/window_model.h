@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls/control.h"
+#include "platform/controls/status_line.h"
 
 #include <functional>
 #include <memory>
@@ -11,15 +12,17 @@ namespace qb {
 
 enum class MousePointer { Default, Busy, Custom };
 
+class LongAction;
+
 /// A loaded pointer image; what it holds is the drawing layer's affair.
 class PointerImage {
   public:
     virtual ~PointerImage() = default;
 };
 
-/// A window of the program: caption, designed client size in twips (also its smallest size),
-/// background, mouse pointer, optional skin, and its controls in the order of the window's design.
-/// Closing it runs the query-unload and unload handlers of the window logic.
+/// A window of the program: caption, designed client size in twips, background, mouse pointer,
+/// optional skin, its controls in the order of the window's design, and the status line below
+/// them. Closing it runs the query-unload and unload handlers of the window logic.
 class WindowModel {
   public:
     WindowModel(std::string name, int clientWidth, int clientHeight)
@@ -84,6 +87,20 @@ class WindowModel {
         controls_.insert(controls_.end(), controls.begin(), controls.end());
     }
 
+    /// What the running action does and how far it has come, with its Stop.
+    StatusLine &statusLine() { return statusLine_; }
+    const StatusLine &statusLine() const { return statusLine_; }
+
+    /// The controls that start long actions, or whose action would nest badly inside one (a
+    /// second download, a listing inside a download): disabled while a long action runs.
+    const std::vector<Control *> &actionStarters() const { return actionStarters_; }
+    void setActionStarters(std::vector<Control *> controls) {
+        actionStarters_ = std::move(controls);
+    }
+    /// The long action running in the window, or null; kept by LongAction.
+    LongAction *runningAction() const { return runningAction_; }
+    void setRunningAction(LongAction *action) { runningAction_ = action; }
+
     /// Logic handlers around a close; query-unload runs first, unload when the window has gone.
     std::function<void()> onQueryUnload;
     std::function<void()> onUnload;
@@ -114,6 +131,9 @@ class WindowModel {
     std::shared_ptr<PointerImage> customPointer_;
     std::string skin_;
     std::vector<Control *> controls_;
+    StatusLine statusLine_;
+    std::vector<Control *> actionStarters_;
+    LongAction *runningAction_ = nullptr;
     Control *focus_ = nullptr;
     unsigned focusRequests_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/controls/option_button.h"
 #include "platform/controls/text_box.h"
 #include "platform/qt/background.h"
+#include "platform/qt/enter_push_button.h"
 #include "platform/qt/list_view_widget.h"
 #include "platform/qt/twip_scale.h"
 
@@ -12,7 +13,6 @@
 #include <QDebug>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <exception>
@@ -25,19 +25,34 @@ QString qt(const std::string &text) {
     return QString::fromStdString(text);
 }
 
-QWidget *createFrame(Frame &frame, QWidget &parent) {
-    auto *box = new QGroupBox(qt(frame.caption()), &parent);
-    box->setAccessibleName(qt(frame.caption()));
+/// The caption as Qt shows it: its own "&" doubled, and "&" before the access key's letter.
+QString CaptionText(const Control &control, std::optional<std::size_t> accessKey) {
+    const std::string &caption = control.caption();
+    std::string text;
+    for (std::size_t at = 0; at < caption.size(); ++at) {
+        if (accessKey && *accessKey == at)
+            text += '&';
+        text += caption[at];
+        if (caption[at] == '&')
+            text += '&';
+    }
+    return qt(text);
+}
+
+QWidget *createFrame(Frame &frame, QWidget &parent, const QString &caption) {
+    auto *box = new QGroupBox(caption, &parent);
+    box->setAccessibleName(qt(frame.accessibleName()));
     return box;
 }
 
 QWidget *createTextBox(TextBox &textBox, QWidget &parent) {
     auto *edit = new QLineEdit(qt(textBox.text()), &parent);
-    edit->setAccessibleName(qt(textBox.name()));
     // Only the user's edits reach the model; text set from the model does not echo back.
     QObject::connect(edit, &QLineEdit::textEdited, edit, [&textBox](const QString &text) {
         RunWindowHandler([&] { textBox.setText(text.toStdString()); });
     });
+    QObject::connect(edit, &QLineEdit::returnPressed, edit,
+                     [&textBox] { RunWindowHandler([&] { textBox.pressEnter(); }); });
     textBox.viewChanged = [&textBox, edit] {
         const QString text = qt(textBox.text());
         if (edit->text() != text)
@@ -46,17 +61,26 @@ QWidget *createTextBox(TextBox &textBox, QWidget &parent) {
     return edit;
 }
 
-QWidget *createOptionButton(OptionButton &option, QWidget &parent) {
-    auto *radio = new QRadioButton(qt(option.caption()), &parent);
-    radio->setAccessibleName(qt(option.caption()));
-    // The model owns the exclusion between the buttons of a group.
-    radio->setAutoExclusive(false);
-    radio->setChecked(option.value());
-    option.viewChanged = [&option, radio] { radio->setChecked(option.value()); };
+/// Shows the model's value. Qt refuses to clear the checked button of an exclusive group, while
+/// the model may leave both buttons of a pair cleared, so the exclusion is lifted for the change.
+void showOptionValue(const OptionButton &option, QRadioButton &radio) {
+    if (radio.isChecked() == option.value())
+        return;
+    radio.setAutoExclusive(false);
+    radio.setChecked(option.value());
+    radio.setAutoExclusive(true);
+}
+
+QWidget *createOptionButton(OptionButton &option, QWidget &parent, const QString &caption) {
+    // An exclusive button is announced as an option button, not as a check box. The buttons of
+    // one frame are one group, as in the model.
+    auto *radio = new QRadioButton(caption, &parent);
+    radio->setAutoExclusive(true);
+    showOptionValue(option, *radio);
+    option.viewChanged = [&option, radio] { showOptionValue(option, *radio); };
     QObject::connect(radio, &QRadioButton::clicked, radio, [&option, radio] {
         RunWindowHandler([&] { option.setValue(true); });
-        // Clicking a selected non-exclusive radio button unchecks it; the model says otherwise.
-        radio->setChecked(option.value());
+        showOptionValue(option, *radio);
     });
     return radio;
 }
@@ -76,7 +100,6 @@ void showComboItems(const ComboBox &combo, QComboBox &box) {
 QWidget *createComboBox(ComboBox &combo, QWidget &parent) {
     auto *box = new QComboBox(&parent);
     box->setEditable(false);
-    box->setAccessibleName(qt(combo.name()));
     showComboItems(combo, *box);
     combo.viewChanged = [&combo, box] { showComboItems(combo, *box); };
     QObject::connect(box, &QComboBox::activated, box,
@@ -84,35 +107,27 @@ QWidget *createComboBox(ComboBox &combo, QWidget &parent) {
     return box;
 }
 
-QWidget *createPushButton(PushButton &button, QWidget &parent) {
-    auto *push = new QPushButton(qt(button.caption()), &parent);
-    push->setAccessibleName(qt(button.caption()));
-    push->setAutoDefault(false);
+QWidget *createPushButton(PushButton &button, QWidget &parent, const QString &caption) {
+    auto *push = new EnterPushButton(caption, &parent);
     QObject::connect(push, &QPushButton::clicked, push,
                      [&button] { RunWindowHandler([&] { button.click(); }); });
     return push;
 }
 
-QWidget *createListView(ListView &list, QWidget &parent) {
-    auto *view = new ListViewWidget(list, &parent);
-    view->setAccessibleName(qt(list.name()));
-    return view;
-}
-
-QWidget *createKindWidget(Control &control, QWidget &parent) {
+QWidget *createKindWidget(Control &control, QWidget &parent, const QString &caption) {
     switch (control.kind()) {
     case ControlKind::Frame:
-        return createFrame(static_cast<Frame &>(control), parent);
+        return createFrame(static_cast<Frame &>(control), parent, caption);
     case ControlKind::TextBox:
         return createTextBox(static_cast<TextBox &>(control), parent);
     case ControlKind::OptionButton:
-        return createOptionButton(static_cast<OptionButton &>(control), parent);
+        return createOptionButton(static_cast<OptionButton &>(control), parent, caption);
     case ControlKind::ComboBox:
         return createComboBox(static_cast<ComboBox &>(control), parent);
     case ControlKind::ListView:
-        return createListView(static_cast<ListView &>(control), parent);
+        return new ListViewWidget(static_cast<ListView &>(control), &parent);
     case ControlKind::PushButton:
-        return createPushButton(static_cast<PushButton &>(control), parent);
+        return createPushButton(static_cast<PushButton &>(control), parent, caption);
     }
     return new QWidget(&parent);
 }
@@ -138,9 +153,11 @@ void showCommonState(const Control &control, QWidget &widget) {
 
 } // namespace
 
-QWidget *CreateControlWidget(Control &control, QWidget &parent, const TwipScale &scale) {
-    QWidget *widget = createKindWidget(control, parent);
+QWidget *CreateControlWidget(Control &control, QWidget &parent, const TwipScale &scale,
+                             std::optional<std::size_t> accessKey) {
+    QWidget *widget = createKindWidget(control, parent, CaptionText(control, accessKey));
     widget->setObjectName(qt(control.name()));
+    widget->setAccessibleName(qt(control.accessibleName()));
     widget->setGeometry(scale.rect(control.rect()));
     showCommonState(control, *widget);
     // Wrap the kind's own listener so that enabled state and background follow as well.

@@ -2,7 +2,9 @@
 
 #include "platform/controls/control.h"
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -10,10 +12,13 @@ namespace qb {
 
 class TwipScale;
 
-/// Creates the widget that shows a control inside parent (the window, or the widget of the
-/// control's frame). The widget forwards the user's input to the control and follows the
-/// control's changes through its view listener until ReleaseControlWidget.
-QWidget *CreateControlWidget(Control &control, QWidget &parent, const TwipScale &scale);
+/// Creates the widget that shows a control inside parent (the window's designed area, or the
+/// widget of the control's frame), named for screen readers as the control is, with the letter of
+/// its caption at accessKey underlined as its access key. The widget forwards the user's input
+/// (Enter included) to the control and follows the control's changes through its view listener
+/// until ReleaseControlWidget.
+QWidget *CreateControlWidget(Control &control, QWidget &parent, const TwipScale &scale,
+                             std::optional<std::size_t> accessKey = std::nullopt);
 
 /// Runs a handler of the window logic for the user's input or the window's events; an empty
 /// handler does nothing. A failure that escapes the handler is logged, not passed on.

@@ -34,6 +34,11 @@ QVariant ListViewModel::data(const QModelIndex &index, int role) const {
     }
     if (role == Qt::CheckStateRole && index.column() == 0)
         return list_.checked(row) ? Qt::Checked : Qt::Unchecked;
+    // The check box is announced with what names the row, such as the message's subject.
+    if (role == Qt::AccessibleTextRole && index.column() == 0) {
+        const std::string_view name = list_.cell(row, list_.rowNameCell());
+        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    }
     return QVariant();
 }
 

@@ -11,6 +11,7 @@ namespace qb {
 /// keeps no copy. Appended rows are announced in batches, at most every few dozen milliseconds or
 /// when the list is asked to repaint, so that a walk appending rows one by one stays fast.
 /// Column 0 carries the row's check box; toggling it by the user checks the row in the control.
+/// Screen readers hear the check box named by the row's name cell (ListView::rowNameCell).
 class ListViewModel : public QAbstractTableModel, private ListViewListener {
     Q_OBJECT
   public:

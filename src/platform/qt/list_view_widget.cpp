@@ -73,11 +73,17 @@ ListViewWidget::ListViewWidget(ListView &list, QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     // The hidden identifier column is one twip wide: it must be allowed to shrink to nothing.
     header()->setMinimumSectionSize(0);
-    header()->setStretchLastSection(false);
+    // A list that grows with the window gives the room to its last column.
+    header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
     setItemDelegate(new PathElidingDelegate(this));
     connect(&model_, &ListViewModel::columnLayoutChanged, this, &ListViewWidget::applyColumnWidths);
     applyColumnWidths();
+    // Double-click, or Enter on the current row, opens the row.
+    connect(this, &QAbstractItemView::activated, this, [&list](const QModelIndex &index) {
+        if (index.isValid() && index.row() < list.rowCount())
+            list.open(index.row() + 1);
+    });
 }
 
 bool ListViewWidget::viewportEvent(QEvent *event) {
@@ -96,8 +102,13 @@ bool ListViewWidget::viewportEvent(QEvent *event) {
 void ListViewWidget::applyColumnWidths() {
     const TwipScale scale = TwipScale::of(*this);
     const auto &columns = model_.list().columns();
-    for (std::size_t column = 0; column < columns.size(); ++column)
-        header()->resizeSection(static_cast<int>(column), scale.x(columns[column].width));
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        const int section = static_cast<int>(column);
+        // A column of a twip is there only to hold data out of sight; hidden, it is also out of
+        // the way of the last visible column that takes the room.
+        header()->setSectionHidden(section, columns[column].width <= 1);
+        header()->resizeSection(section, scale.x(columns[column].width));
+    }
 }
 
 } // namespace qb

@@ -19,9 +19,11 @@ bool IsFullPath(const QString &text);
 QString ElidedPath(const QString &path, const QFontMetrics &metrics, int width);
 
 /// A report-style list with a check box per row, showing a list view control through its item
-/// model. Column widths follow the control's widths in twips. A cell holding a full path that its
+/// model. Column widths follow the control's widths in twips, a column of one twip is hidden and
+/// the last visible column takes the room the others leave. A cell holding a full path that its
 /// column cuts short keeps the file name visible (ElidedPath); other cells are cut at their end.
-/// A cell cut short shows its whole text as a tool tip.
+/// A cell cut short shows its whole text as a tool tip. Double-click or Enter on a row opens it
+/// (ListView::open).
 class ListViewWidget : public QTreeView {
     Q_OBJECT
   public:

@@ -3,6 +3,7 @@
 #include "platform/qt/file_dialog_text.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -10,7 +11,11 @@ namespace qb {
 namespace {
 
 QString startPath(const FileDialogRequest &request) {
-    const QString folder = QString::fromStdString(request.initialFolder);
+    // Without a folder of its own the dialog would open in the working folder, which means
+    // nothing to a program started from a menu.
+    const QString folder = request.initialFolder.empty()
+                               ? QDir::homePath()
+                               : QString::fromStdString(request.initialFolder);
     const QString name = QString::fromStdString(request.fileName);
     if (name.isEmpty() || QFileInfo(name).isAbsolute())
         return name.isEmpty() ? folder : name;

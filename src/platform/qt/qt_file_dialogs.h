@@ -4,7 +4,7 @@
 
 namespace qb {
 
-/// Open and save dialogs as Qt file dialogs.
+/// Open and save dialogs as Qt file dialogs. A request without a folder opens in the home folder.
 class QtFileDialogs : public FileDialogs {
   public:
     std::string open(const FileDialogRequest &request) override;

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_message_boxes.h"
 
+#include "platform/qt/title_width.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -68,6 +70,8 @@ MessageAnswer QtMessageBoxes::show(const std::string &text, const std::string &t
                     qtButtons(buttons), QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.setTextFormat(Qt::PlainText);
+    // A short text such as "Done." would leave too little room for the title.
+    WidenForTitle(box);
     return answerOf(box.exec(), buttons);
 }
 

@@ -6,7 +6,8 @@
 
 namespace qb {
 
-/// Message boxes as QMessageBox dialogs, modal to the whole program.
+/// Message boxes as QMessageBox dialogs, modal to the whole program, wide enough for their
+/// titles.
 class QtMessageBoxes : public MessageBoxes {
   public:
     MessageAnswer show(const std::string &text, const std::string &title, MessageIcon icon,

@@ -4,6 +4,7 @@
 #include "platform/qt/pointer_cursor.h"
 #include "platform/qt/window_view.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QImageReader>
@@ -44,6 +45,9 @@ QPoint hotSpot(const QByteArray &head) {
 void QtWindowHost::showModal(WindowModel &window) {
     WindowView view(window);
     view.setWindowModality(Qt::ApplicationModal);
+    // It fits itself to the screen of the window it opens over.
+    if (const QWidget *over = QApplication::activeWindow())
+        view.setScreen(over->screen());
     QEventLoop loop;
     QObject::connect(&view, &WindowView::closed, &loop, &QEventLoop::quit);
     view.show();

@@ -37,11 +37,6 @@ std::string MessageStem(const LocalDateTime &time, const std::string &subject) {
     return name;
 }
 
-std::string NumberedFileName(const std::string &stem, int copy) {
-    const std::string ending = copy <= 1 ? ".txt" : " (" + std::to_string(copy) + ").txt";
-    return exporting::FittedFileName(stem, ending);
-}
-
 LocalDateTime MailDateTime(const std::string &dateText) {
     InitialiseGmimeOnce();
     const std::unique_ptr<GDateTime, DateTimeUnref> parsed(

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
@@ -34,10 +35,15 @@ class StartedProgram {
     pid_t process() const { return process_; }
     bool running() {
         int status = 0;
-        if (exitCode_ < 0 && ::waitpid(process_, &status, WNOHANG) == process_)
+        struct rusage usage {};
+        if (exitCode_ < 0 && ::wait4(process_, &status, WNOHANG, &usage) == process_) {
             exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            peakKibibytes_ = usage.ru_maxrss;
+        }
         return exitCode_ < 0;
     }
+    /// The most memory the program held at once, in KiB (ru_maxrss), once it has ended.
+    long peakKibibytes() const { return peakKibibytes_; }
     int wait() {
         while (running())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -58,6 +64,7 @@ class StartedProgram {
   private:
     pid_t process_ = 0;
     int exitCode_ = -1;
+    long peakKibibytes_ = 0;
 };
 
 } // namespace qb::test

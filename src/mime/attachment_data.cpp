@@ -10,16 +10,34 @@ namespace {
 /// the store is asked seldom.
 constexpr std::size_t firstPieceSize = 4096;
 constexpr std::size_t pieceSize = 256 * 1024;
+/// Attachments up to this size stay open from the planning of the part to its writing, which
+/// spares the store reading them twice.
+constexpr std::uint64_t largestKeptOpen = 1024 * 1024;
 
 } // namespace
 
-AttachmentData::AttachmentData(std::unique_ptr<mail::Attachment> attachment, EmlContext &context,
-                               std::string part)
-    : attachment_(std::move(attachment)), context_(context), part_(std::move(part)) {}
+AttachmentData::AttachmentData(std::unique_ptr<mail::Attachment> attachment,
+                               AttachmentOpener reopen, EmlContext &context, std::string part)
+    : attachment_(std::move(attachment)), reopen_(std::move(reopen)), context_(context),
+      part_(std::move(part)) {}
 
 void AttachmentData::start() {
     stream_ = attachment_->openData();
     readPiece(firstPieceSize);
+    if (attachment_->size() > largestKeptOpen)
+        letGo();
+}
+
+void AttachmentData::letGo() {
+    stream_.reset();
+    attachment_.reset();
+    piece_.reset();
+    pieceCapacity_ = 0;
+    pieceLength_ = 0;
+    pieceAt_ = 0;
+    passed_ = 0;
+    ended_ = false;
+    atEnd_ = false;
 }
 
 void AttachmentData::readPiece(std::size_t size) {
@@ -35,6 +53,8 @@ void AttachmentData::readPiece(std::size_t size) {
 
 void AttachmentData::fill() {
     try {
+        if (!attachment_)
+            attachment_ = reopen_();
         if (!stream_)
             stream_ = attachment_->openData();
         readPiece(pieceSize);
@@ -63,17 +83,8 @@ ssize_t AttachmentData::read(char *buffer, std::size_t size) {
 }
 
 int AttachmentData::reset() {
-    if (passed_ == 0)
-        return 0; // the first piece is still whole
-    // The part is written: the piece's memory goes until the data is read again.
-    stream_.reset();
-    piece_.reset();
-    pieceCapacity_ = 0;
-    pieceLength_ = 0;
-    pieceAt_ = 0;
-    passed_ = 0;
-    ended_ = false;
-    atEnd_ = false;
+    if (passed_ > 0)
+        letGo(); // the part is written
     return 0;
 }
 

@@ -5,21 +5,27 @@
 #include "mime/part_reader.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace qb::mime {
 
+/// Gives the attachment again, read afresh from the store; throws Failure.
+using AttachmentOpener = std::function<std::unique_ptr<mail::Attachment>()>;
+
 /// The data of an attachment, read from the store a piece at a time while GMime writes its part,
-/// so that no more than one piece is in memory at once.
+/// so that no more than one piece is in memory at once. A store may hold an attachment's whole
+/// data while the attachment is open, so a large one is let go between the planning of its part
+/// and the writing, and every one once its part is written; it is opened again when needed.
 class AttachmentData : public ReadBackend {
   public:
     /// part is how problems name the attachment.
-    AttachmentData(std::unique_ptr<mail::Attachment> attachment, EmlContext &context,
-                   std::string part);
+    AttachmentData(std::unique_ptr<mail::Attachment> attachment, AttachmentOpener reopen,
+                   EmlContext &context, std::string part);
 
     /// Opens the data and reads its first piece, so that data that cannot be read at all is
-    /// known before the part is made. Throws Failure.
+    /// known before the part is made, then lets a large attachment go. Throws Failure.
     void start();
 
     /// A read that fails after the first piece ends the data there: the part holds what came
@@ -32,8 +38,10 @@ class AttachmentData : public ReadBackend {
   private:
     void readPiece(std::size_t size);
     void fill();
+    void letGo();
 
     std::unique_ptr<mail::Attachment> attachment_;
+    AttachmentOpener reopen_;
     EmlContext &context_;
     std::string part_;
     std::unique_ptr<mail::ByteStream> stream_;

@@ -88,7 +88,7 @@ class AttachmentWriter {
                 part += " \"" + *name + "\"";
             switch (attachment->kind()) {
             case mail::AttachmentKind::ByValue:
-                return addFile(std::move(attachment), name, part);
+                return addFile(std::move(attachment), index, name, part);
             case mail::AttachmentKind::EmbeddedMessage:
                 return addMessage(*attachment, name, part);
             case mail::AttachmentKind::OleObject:
@@ -103,15 +103,17 @@ class AttachmentWriter {
         }
     }
 
-    void addFile(std::unique_ptr<mail::Attachment> attachment,
+    void addFile(std::unique_ptr<mail::Attachment> attachment, int index,
                  const std::optional<std::string> &name, const std::string &part) {
         const std::string type = AttachmentMimeType(
             readProperty(part, "MIME type", [&] { return attachment->mimeType(); }),
             name.value_or(""));
         std::optional<std::string> contentId = BareContentId(
             readProperty(part, "Content-ID", [&] { return attachment->contentId(); }));
-        auto data = std::make_unique<AttachmentData>(std::move(attachment), reader_.context(),
-                                                     reader_.nameOf(part));
+        mail::Message &message = message_;
+        auto data = std::make_unique<AttachmentData>(
+            std::move(attachment), [&message, index] { return message.attachment(index); },
+            reader_.context(), reader_.nameOf(part));
         try {
             data->start();
         } catch (const Failure &failure) {

@@ -6,9 +6,11 @@ void PartReader::problem(const std::string &part, const std::string &why) {
     context_.problems.push_back({nameOf(part), why});
 }
 
-void PartReader::requireSomethingRead() const {
-    if (partsRead_ == 0 && firstFailure_)
-        throw *firstFailure_;
+void PartReader::requireSomethingRead() {
+    if (partsRead_ > 0 || !firstFailure_)
+        return;
+    context_.problems.resize(problemsBefore_);
+    throw *firstFailure_;
 }
 
 std::string PartReader::nameOf(const std::string &part) const {

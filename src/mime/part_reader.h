@@ -35,7 +35,7 @@ class PartReader {
     /// place names the attachments that hold the message, outermost first ("attachment 3
     /// \"Fwd\""); empty for the message written.
     PartReader(EmlContext &context, std::string place)
-        : context_(context), place_(std::move(place)) {}
+        : context_(context), place_(std::move(place)), problemsBefore_(context.problems.size()) {}
 
     /// What read gives, as an optional (an optional result is not wrapped twice); nothing when
     /// it throws Failure, which becomes a problem of the part.
@@ -54,8 +54,9 @@ class PartReader {
 
     /// Adds a problem of a part of this message.
     void problem(const std::string &part, const std::string &why);
-    /// Throws the first failure met when not one read of the message's parts succeeded.
-    void requireSomethingRead() const;
+    /// Throws the first failure met when not one read of the message's parts succeeded; the
+    /// problems of its parts are taken back then, as the whole message is the problem.
+    void requireSomethingRead();
     /// How problems name a part of this message.
     std::string nameOf(const std::string &part) const;
     EmlContext &context() { return context_; }
@@ -65,6 +66,7 @@ class PartReader {
 
     EmlContext &context_;
     std::string place_;
+    std::size_t problemsBefore_;
     int partsRead_ = 0;
     std::optional<Failure> firstFailure_;
 };

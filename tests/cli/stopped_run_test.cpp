@@ -69,22 +69,32 @@ std::vector<std::string> LeftInSharedMemory() {
     return left;
 }
 
-/// The command line to run quillbarrow-export with the arguments in a mount namespace of its own
-/// whose /dev/shm holds 16 MB, where the system allows one (root); the program itself where it
-/// does not, which the test then says.
-std::vector<std::string> UnderSmallSharedMemory(const std::vector<std::string> &arguments) {
+/// Whether this system lets a test give a program a /dev/shm of its own (root can).
+bool PrivateSharedMemoryAllowed() {
     static const bool allowed =
         RunProgram("/usr/bin/unshare",
                    {"-m", "/bin/sh", "-c", "mount -t tmpfs -o size=16m quillbarrow-test /dev/shm"})
             .exitCode == 0;
+    return allowed;
+}
+
+/// The command line to run quillbarrow-export with the arguments in a mount namespace of its own
+/// whose /dev/shm holds 16 MB, where the system allows one; the program itself where it does not,
+/// which the test then says. With a listing file, the names left in that /dev/shm when the
+/// program has ended are written into it (the program is then the shell's child, not the shell).
+std::vector<std::string> UnderSmallSharedMemory(const std::vector<std::string> &arguments,
+                                                const std::string &listing = "") {
     std::vector<std::string> command{BuiltProgram("quillbarrow-export")};
-    if (allowed)
+    const std::string mount = "mount -t tmpfs -o size=16m quillbarrow-test /dev/shm && ";
+    if (PrivateSharedMemoryAllowed())
         command = {"/usr/bin/unshare",
                    "-m",
                    "/bin/sh",
                    "-c",
-                   "mount -t tmpfs -o size=16m quillbarrow-test /dev/shm && exec \"$@\"",
-                   "sh",
+                   mount + (listing.empty()
+                                ? "exec \"$@\""
+                                : "{ \"$@\"; code=$?; ls -A /dev/shm > \"$0\"; exit $code; }"),
+                   listing.empty() ? "sh" : listing,
                    BuiltProgram("quillbarrow-export")};
     else
         std::cout << "no mount namespace here: the run sees the system's /dev/shm\n";
@@ -103,8 +113,9 @@ class StoppedRun : public ::testing::Test {
     }
 
     /// Starts the program with the arguments under a 16 MB /dev/shm.
-    StartedProgram start(const std::vector<std::string> &arguments) {
-        std::vector<std::string> command = UnderSmallSharedMemory(arguments);
+    StartedProgram start(const std::vector<std::string> &arguments,
+                         const std::string &listing = "") {
+        std::vector<std::string> command = UnderSmallSharedMemory(arguments, listing);
         const std::string program = command.front();
         command.erase(command.begin());
         return StartedProgram(program, command, folder / "errors");
@@ -133,8 +144,12 @@ class StoppedRun : public ::testing::Test {
 };
 
 TEST_F(StoppedRun, ALargeMailboxIsWrittenWholeInBoundedMemoryWhateverRoomSharedMemoryHas) {
-    StartedProgram run = start({"-o", out, folder / "Inbox.dbx"});
+    StartedProgram run = start({"-o", out, folder / "Inbox.dbx"}, folder / "left in shm");
     EXPECT_EQ(run.wait(), 0) << folder.read("errors");
+    // The mailbox is read where it lies: the run's own /dev/shm is as empty as it began.
+    if (PrivateSharedMemoryAllowed()) {
+        EXPECT_EQ(folder.read("left in shm"), "");
+    }
     EXPECT_EQ(folder.read("errors"), "1 store, 2 500 messages written, 0 failed\n");
     expectEveryMessageOnce();
     EXPECT_LT(run.peakKibibytes(), 64 * 1024);

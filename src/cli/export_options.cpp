@@ -87,7 +87,7 @@ std::string SetFormat(ExportOptions &options, const std::string &value) {
     return {};
 }
 
-constexpr OptionSpec options[] = {
+constexpr OptionDeclaration options[] = {
     {"to", 'o', "DIR", "write into DIR (created when missing); default: the current folder",
      [](ExportOptions &o, const std::string &value) -> std::string {
          o.outputFolder = value;
@@ -133,17 +133,17 @@ constexpr OptionSpec options[] = {
      [](ExportOptions &o, const std::string &) { return Set(o.version); }},
 };
 
-const OptionSpec *FindLong(std::string_view name) {
+const OptionDeclaration *FindLong(std::string_view name) {
     const auto found =
         std::find_if(std::begin(options), std::end(options),
-                     [&](const OptionSpec &option) { return option.longName == name; });
+                     [&](const OptionDeclaration &option) { return option.longName == name; });
     return found == std::end(options) ? nullptr : &*found;
 }
 
-const OptionSpec *FindShort(char name) {
+const OptionDeclaration *FindShort(char name) {
     const auto found =
         std::find_if(std::begin(options), std::end(options),
-                     [&](const OptionSpec &option) { return option.shortName == name; });
+                     [&](const OptionDeclaration &option) { return option.shortName == name; });
     return found == std::end(options) ? nullptr : &*found;
 }
 
@@ -173,7 +173,7 @@ class ArgumentReader {
         const std::size_t equals = argument.find('=');
         const std::string name =
             argument.substr(2, equals == std::string::npos ? equals : equals - 2);
-        const OptionSpec *option = FindLong(name);
+        const OptionDeclaration *option = FindLong(name);
         if (!option)
             return fail("unknown option " + argument.substr(0, equals));
         if (option->valueName.empty() && equals != std::string::npos)
@@ -185,7 +185,7 @@ class ArgumentReader {
 
     void readShort(const std::string &argument) {
         for (std::size_t letter = 1; letter < argument.size(); ++letter) {
-            const OptionSpec *option = FindShort(argument[letter]);
+            const OptionDeclaration *option = FindShort(argument[letter]);
             if (!option)
                 return fail("unknown option -" + std::string(1, argument[letter]));
             if (option->valueName.empty()) {
@@ -198,13 +198,13 @@ class ArgumentReader {
         }
     }
 
-    void applyNextArgument(const OptionSpec &option, const std::string &written) {
+    void applyNextArgument(const OptionDeclaration &option, const std::string &written) {
         if (index_ + 1 >= arguments_.size())
             return fail("option " + written + " needs a value");
         apply(option, arguments_[++index_]);
     }
 
-    void apply(const OptionSpec &option, const std::string &value) {
+    void apply(const OptionDeclaration &option, const std::string &value) {
         if (std::string error = option.apply(parsed_.options, value); !error.empty())
             fail(error);
     }
@@ -278,11 +278,11 @@ const char *FormatName(OutputFormat format) {
     return "text";
 }
 
-std::span<const OptionSpec> Options() {
+std::span<const OptionDeclaration> Options() {
     return options;
 }
 
-std::string OptionSynopsis(const OptionSpec &option) {
+std::string OptionSynopsis(const OptionDeclaration &option) {
     std::string synopsis;
     if (option.shortName != 0)
         synopsis = std::string("-") + option.shortName + ", ";
@@ -301,7 +301,7 @@ ParsedArguments ParseArguments(const std::vector<std::string> &arguments) {
 
 std::string HelpText() {
     std::string text = helpStart;
-    for (const OptionSpec &option : options) {
+    for (const OptionDeclaration &option : options) {
         std::string line = "  " + OptionSynopsis(option);
         line += line.size() + 2 <= helpColumn ? std::string(helpColumn - line.size(), ' ')
                                               : "\n" + std::string(helpColumn, ' ');

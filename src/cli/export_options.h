@@ -53,7 +53,7 @@ struct ExportOptions {
 
 /// One option of the command line, declared once: the parser, --help and (through a test) the
 /// manual page all read it from here.
-struct OptionSpec {
+struct OptionDeclaration {
     /// The long name without its dashes: "to".
     std::string_view longName;
     /// The one-letter form, or 0 when there is none.
@@ -67,10 +67,10 @@ struct OptionSpec {
 };
 
 /// Every option, in the order --help lists them.
-std::span<const OptionSpec> Options();
+std::span<const OptionDeclaration> Options();
 
 /// The option as --help and the manual page show it: "-o, --to DIR", "--one-file".
-std::string OptionSynopsis(const OptionSpec &option);
+std::string OptionSynopsis(const OptionDeclaration &option);
 
 /// The options, or a description of what is wrong with the arguments (argv[0] excluded).
 struct ParsedArguments {

@@ -11,7 +11,7 @@
 namespace qb {
 namespace {
 
-constexpr const char *readerSource = "MimeReader";
+constexpr const char *partsSource = "MimeReader";
 constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
 
 bool IsTextPart(GMimeObject *object, const char *subtype) {
@@ -56,7 +56,7 @@ std::string DecodedContent(GMimePart *part, const std::string &name) {
         }
     }
     if (g_mime_data_wrapper_write_to_stream(content, target) < 0 || g_mime_stream_flush(target) < 0)
-        throw Failure(error_number::invalidProcedureCall, readerSource,
+        throw Failure(error_number::invalidProcedureCall, partsSource,
                       "Cannot decode the message body" + (name.empty() ? "" : " of " + name));
     const GByteArray *bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(memory.get()));
     return std::string(reinterpret_cast<const char *>(bytes->data), bytes->len);

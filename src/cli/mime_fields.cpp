@@ -8,10 +8,6 @@
 namespace qb::cli {
 namespace {
 
-struct DateTimeUnref {
-    void operator()(GDateTime *time) const { g_date_time_unref(time); }
-};
-
 /// The bytes an object writes to a stream, or nothing when it cannot be written.
 std::optional<std::string> Written(const std::function<gssize(GMimeStream *)> &write) {
     GObjectPtr<GMimeStream> memory(g_mime_stream_mem_new());
@@ -51,7 +47,7 @@ void TakeAttachment(GMimeObject *object,
 
 std::optional<std::chrono::sys_seconds> MailMoment(const std::string &dateText) {
     InitialiseGmimeOnce();
-    const std::unique_ptr<GDateTime, DateTimeUnref> parsed(
+    const std::unique_ptr<GDateTime, GDateTimeRelease> parsed(
         g_mime_utils_header_decode_date(dateText.c_str()));
     if (!parsed)
         return std::nullopt;

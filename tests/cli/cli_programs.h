@@ -4,6 +4,8 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 // What the tests of the command line share: the built programs and the messages they export.
@@ -23,6 +25,12 @@ inline constexpr bool underAddressSanitizer = false;
 inline std::string BuiltProgram(const std::string &name) {
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / name)
         .string();
+}
+
+/// The bytes of a file; empty when it cannot be read.
+inline std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 /// An .eml text with the four header lines the record shows.

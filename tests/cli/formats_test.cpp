@@ -58,11 +58,6 @@ std::string FileName(const std::string &subject, std::int64_t time, const std::s
            ending;
 }
 
-std::string ReadFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 /// Runs a shell command and gives its standard output; the test fails when it fails.
 std::string Shell(const std::string &command) {
     const ProgramRun run = RunProgram("/bin/sh", {"-c", command});

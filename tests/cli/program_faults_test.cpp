@@ -23,14 +23,6 @@ using namespace std::string_literals;
 
 const std::string replacementCharacter = "\xEF\xBF\xBD";
 
-std::vector<std::string> Names(const std::string &folder) {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 /// The Outlook Express record of a message with these header values and body.
 std::string Record(const std::string &subject, const std::string &date, const std::string &body,
                    const std::string &from = "Ann <ann@example.org>",
@@ -178,7 +170,7 @@ TEST(ProgramFaults, OnAFullDiskEveryFileIsWholeOrAbsentAndTheCountIsTrue) {
         EXPECT_EQ(run.exitCode, 1) << run.errors;
         int whole = 0;
         std::string combined;
-        for (const std::string &name : Names(keep)) {
+        for (const std::string &name : FileNamesIn(keep)) {
             EXPECT_FALSE(name.starts_with(".")) << "a staged file was left: " << name;
             if (oneFile)
                 combined = folder.read(fs::path(keep).filename().string() + "/" + name);
@@ -193,7 +185,7 @@ TEST(ProgramFaults, OnAFullDiskEveryFileIsWholeOrAbsentAndTheCountIsTrue) {
                 combined.erase(0, records[whole++].size());
             EXPECT_EQ(combined, "") << "the combined file holds a cut record";
         } else {
-            EXPECT_EQ(whole, static_cast<int>(Names(keep).size()));
+            EXPECT_EQ(whole, static_cast<int>(FileNamesIn(keep).size()));
             EXPECT_NE(run.errors.find("Inbox.dbx: Inbox: message "), std::string::npos)
                 << run.errors;
         }

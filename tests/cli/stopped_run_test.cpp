@@ -37,22 +37,10 @@ std::string Body(int message) {
     return "message " + std::to_string(message) + "\r\n" + std::string(bodyBytes, 'x') + "\r\n";
 }
 
-std::vector<std::string> Names(const std::string &folder) {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
-
-std::string ReadFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 bool HoldsMessageFile(const std::string &folder) {
     if (!fs::exists(folder))
         return false;
-    for (const std::string &name : Names(folder))
+    for (const std::string &name : FileNamesIn(folder))
         if (name.ends_with(".txt"))
             return true;
     return false;
@@ -123,7 +111,7 @@ class StoppedRun : public ::testing::Test {
 
     /// Every message's file is there once, under the name a run from the start gives it.
     void expectEveryMessageOnce() {
-        EXPECT_EQ(static_cast<int>(Names(inbox).size()), messages);
+        EXPECT_EQ(static_cast<int>(FileNamesIn(inbox).size()), messages);
         for (int message = 0; message < messages; ++message) {
             const std::string stem = StemAt(0, "Subject " + std::to_string(message % stems));
             const int copy = message / stems + 1;
@@ -186,7 +174,7 @@ TEST_F(StoppedRun, ASignalStopsAfterAMessageAndARerunWithSkipExistingAddsTheRest
         ASSERT_NE(exitCode, 0) << "every run ended before the signal came";
         EXPECT_EQ(exitCode, each.exitCode);
 
-        const std::vector<std::string> written = Names(inbox);
+        const std::vector<std::string> written = FileNamesIn(inbox);
         if (each.signal != SIGKILL) {
             for (const std::string &name : written)
                 EXPECT_TRUE(name.ends_with(".txt")) << "a staged file was left: " << name;

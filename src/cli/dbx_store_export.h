@@ -3,24 +3,19 @@
 #include "cli/export_scope.h"
 
 #include <string>
-#include <vector>
 
 namespace qb::cli {
 
-/// Writes every message of one Outlook Express mailbox as the Outlook Express window's record
-/// (From, To, Subject and Date header values, then the text body). The mailbox is turned into
-/// .eml files by the converter (converterPath) in a private temporary folder, which is removed
-/// again. The mailbox's name without ".dbx" is the messages' folder. A message that is not
-/// readable as MIME is written with its whole text as its body. Failures of the converter, of
-/// the mailbox and of single messages (named by the mailbox and the message's number in it) are
-/// reported and passed over. When the target asks to stop, the converter is ended and no further
-/// message is read.
-void ExportDbxStore(const std::string &path, const std::string &converterPath,
-                    ExportTarget &target);
+/// Writes every message of one Outlook Express mailbox, read in this process (dbx::ReadMailbox)
+/// in the mailbox's order, one message in memory at a time. The mailbox is one folder, named
+/// after its file without ".dbx". Damage the reader went round is said on the error output,
+/// named by the mailbox; a message it cost (or messages the damage put out of reach) is a
+/// failure. A file that is no mailbox is a failure; a database of another kind (Folders.dbx)
+/// holds no messages and writes nothing. When the target asks to stop, the reading ends after the
+/// current message.
+void ExportDbxStore(const std::string &path, ExportTarget &target);
 
-/// The converter's file names ("Inbox-00001.eml", "Inbox-100000.eml", "Inbox-00001-2.eml") in
-/// the order of the messages' numbers, which is the mailbox's order; stem is the names' common
-/// start (dbx::FileStemFor of the mailbox). Other names follow, in text order.
-std::vector<std::string> InMailboxOrder(std::vector<std::string> names, const std::string &stem);
+/// The folder an Outlook Express mailbox stands for: its file name without its ending (".dbx").
+std::string MailboxFolderName(const std::string &path);
 
 } // namespace qb::cli

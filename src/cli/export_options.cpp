@@ -1,19 +1,21 @@
 #include "cli/export_options.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace qb::cli {
 namespace {
 
 constexpr std::size_t helpWidth = 80;
 /// The column where the options' help starts.
-constexpr std::size_t helpColumn = 22;
+constexpr std::size_t helpColumn = 24;
 
 constexpr const char *helpStart =
     R"(Usage: quillbarrow-export [OPTION]... FILE...
 
 Saves every mail message of Outlook data files (.pst, .ost) and Outlook Express
-mailboxes (.dbx) as plain text, the same text the Quillbarrow window writes.
+mailboxes (.dbx) as plain text, the same text the Quillbarrow window writes, or
+as files other mail programs open: .eml, mbox or Maildir.
 
 FILE is a .pst, .ost or .dbx file, or a folder whose stores are all exported
 (its subfolders too with --recursive). Files of other kinds, and anything that
@@ -23,18 +25,35 @@ Options:
 )";
 
 constexpr const char *helpEnd = R"(
-Each message file is named after the message's own time and subject, as in
+The output mirrors the mail: DIR/<store file>/<folder>/<subfolder>/..., where an
+Outlook Express mailbox is one folder named after its file without ".dbx"
+(DIR/Inbox/). Folder names keep their text; a "/" becomes "-", a NUL is left
+out, "." and ".." become "_" and "__", and a name is cut to 255 bytes.
+
+Formats:
+  text     one file per message, the window's text (the default)
+  eml      one file per message, the message itself (RFC 5322): Outlook Express
+           messages byte for byte as stored, Outlook messages built with their
+           headers, bodies and attachments
+  mbox     one file per folder, <folder>.mbox beside the folder's own place,
+           each message as its .eml text (mboxrd: ">From " quoting)
+  maildir  one Maildir per folder (cur/, new/, tmp/); a message stored as read
+           gets the S flag
+
+Each text or .eml file is named after the message's own time and subject, as in
 "03-03-2024 02 05 09 PM Re  Q1-Q2 plan.txt", so that every run gives the same
 names; a message without a time is named as of "12-30-1899 12 00 00 AM". A NUL
 byte in a message's text is written as U+FFFD, the replacement character, and
 left out of file names. A message that is not readable as MIME is written with
-its whole text as plain text.
+its whole text as plain text. A part of a message that cannot be written (a
+damaged attachment, a reference to a file elsewhere, an OLE object) is named
+on the error output, and the rest of the message is written.
 
-Every file is written whole under a hidden name and then renamed. SIGINT
-(Ctrl-C), SIGTERM and SIGHUP stop the run after the message being written:
-hidden files are removed, the files written whole stay, and a rerun with
---skip-existing adds what is missing. Hidden files of runs that were killed are
-removed by the next run into the same folder.
+Every file is written whole under a hidden name and then renamed; an mbox
+holds whole messages only. SIGINT (Ctrl-C), SIGTERM and SIGHUP stop the run
+after the message being written: hidden files are removed, the files written
+whole stay, and a rerun with --skip-existing adds what is missing. Hidden files
+of runs that were killed are removed by the next run into the same folder.
 
 Exit status: 0 when every message was written, 1 when some message, store or
 file failed (each is named on the error output), 2 for wrong arguments or an
@@ -43,6 +62,8 @@ SIGHUP stopped the run.
 
 Examples:
   quillbarrow-export -o ~/mail-archive ~/old/backup.pst
+  quillbarrow-export -f maildir -o ~/Mail/rescued old.pst Inbox.dbx
+  quillbarrow-export -f text -a -o ~/mail-archive ~/old/backup.pst
   quillbarrow-export -r -o /srv/archive /srv/outlook-stores
   quillbarrow-export --skip-existing -r -o /srv/archive /srv/outlook-stores
   quillbarrow-export --one-file --folder Inbox -o out Inbox.dbx archive.pst
@@ -53,12 +74,35 @@ std::string Set(bool &flag) {
     return {};
 }
 
-constexpr OptionSpec options[] = {
+constexpr OutputFormat formats[] = {OutputFormat::Text, OutputFormat::Eml, OutputFormat::Mbox,
+                                    OutputFormat::Maildir};
+
+std::string SetFormat(ExportOptions &options, const std::string &value) {
+    const auto found =
+        std::find_if(std::begin(formats), std::end(formats),
+                     [&](OutputFormat format) { return value == FormatName(format); });
+    if (found == std::end(formats))
+        return "unknown format \"" + value + "\" (text, eml, mbox or maildir)";
+    options.format = *found;
+    return {};
+}
+
+constexpr OptionDeclaration options[] = {
     {"to", 'o', "DIR", "write into DIR (created when missing); default: the current folder",
      [](ExportOptions &o, const std::string &value) -> std::string {
          o.outputFolder = value;
          return value.empty() ? "the output folder of --to is empty" : "";
      }},
+    {"format", 'f', "FORMAT",
+     "write the messages as text (the default), eml, mbox or maildir; see Formats below",
+     SetFormat},
+    {"flat", 0, "",
+     "write every file into DIR itself instead of a folder tree that mirrors the stores",
+     [](ExportOptions &o, const std::string &) { return Set(o.flat); }},
+    {"attachments", 'a', "",
+     "with --format text: save each message's attachments in a folder beside its text file, "
+     "named as the file without \".txt\" and with \" files\"; attached messages as .eml",
+     [](ExportOptions &o, const std::string &) { return Set(o.attachments); }},
     {"one-file", 0, "",
      "write every message into DIR/AllEmails.txt, one after the other, instead of one file per "
      "message",
@@ -89,17 +133,17 @@ constexpr OptionSpec options[] = {
      [](ExportOptions &o, const std::string &) { return Set(o.version); }},
 };
 
-const OptionSpec *FindLong(std::string_view name) {
+const OptionDeclaration *FindLong(std::string_view name) {
     const auto found =
         std::find_if(std::begin(options), std::end(options),
-                     [&](const OptionSpec &option) { return option.longName == name; });
+                     [&](const OptionDeclaration &option) { return option.longName == name; });
     return found == std::end(options) ? nullptr : &*found;
 }
 
-const OptionSpec *FindShort(char name) {
+const OptionDeclaration *FindShort(char name) {
     const auto found =
         std::find_if(std::begin(options), std::end(options),
-                     [&](const OptionSpec &option) { return option.shortName == name; });
+                     [&](const OptionDeclaration &option) { return option.shortName == name; });
     return found == std::end(options) ? nullptr : &*found;
 }
 
@@ -129,7 +173,7 @@ class ArgumentReader {
         const std::size_t equals = argument.find('=');
         const std::string name =
             argument.substr(2, equals == std::string::npos ? equals : equals - 2);
-        const OptionSpec *option = FindLong(name);
+        const OptionDeclaration *option = FindLong(name);
         if (!option)
             return fail("unknown option " + argument.substr(0, equals));
         if (option->valueName.empty() && equals != std::string::npos)
@@ -141,7 +185,7 @@ class ArgumentReader {
 
     void readShort(const std::string &argument) {
         for (std::size_t letter = 1; letter < argument.size(); ++letter) {
-            const OptionSpec *option = FindShort(argument[letter]);
+            const OptionDeclaration *option = FindShort(argument[letter]);
             if (!option)
                 return fail("unknown option -" + std::string(1, argument[letter]));
             if (option->valueName.empty()) {
@@ -154,13 +198,13 @@ class ArgumentReader {
         }
     }
 
-    void applyNextArgument(const OptionSpec &option, const std::string &written) {
+    void applyNextArgument(const OptionDeclaration &option, const std::string &written) {
         if (index_ + 1 >= arguments_.size())
             return fail("option " + written + " needs a value");
         apply(option, arguments_[++index_]);
     }
 
-    void apply(const OptionSpec &option, const std::string &value) {
+    void apply(const OptionDeclaration &option, const std::string &value) {
         if (std::string error = option.apply(parsed_.options, value); !error.empty())
             fail(error);
     }
@@ -181,6 +225,14 @@ std::string Conflict(const ExportOptions &options) {
         return "--overwrite and --skip-existing exclude each other";
     if (options.oneFile && options.skipExisting)
         return "--skip-existing works with one file per message, not with --one-file";
+    if (options.oneFile && options.format != OutputFormat::Text)
+        return "--one-file writes text only, not with --format " +
+               std::string(FormatName(options.format));
+    if (options.attachments && options.format != OutputFormat::Text)
+        return "--attachments goes with --format text; the other formats keep the attachments "
+               "in the messages";
+    if (options.attachments && options.oneFile)
+        return "--attachments needs one file per message, not --one-file";
     if (!options.help && !options.version && options.inputs.empty())
         return "no FILE given";
     return {};
@@ -212,11 +264,25 @@ std::string Wrapped(std::string_view text, std::size_t column, std::size_t width
 
 } // namespace
 
-std::span<const OptionSpec> Options() {
+const char *FormatName(OutputFormat format) {
+    switch (format) {
+    case OutputFormat::Text:
+        return "text";
+    case OutputFormat::Eml:
+        return "eml";
+    case OutputFormat::Mbox:
+        return "mbox";
+    case OutputFormat::Maildir:
+        return "maildir";
+    }
+    return "text";
+}
+
+std::span<const OptionDeclaration> Options() {
     return options;
 }
 
-std::string OptionSynopsis(const OptionSpec &option) {
+std::string OptionSynopsis(const OptionDeclaration &option) {
     std::string synopsis;
     if (option.shortName != 0)
         synopsis = std::string("-") + option.shortName + ", ";
@@ -235,7 +301,7 @@ ParsedArguments ParseArguments(const std::vector<std::string> &arguments) {
 
 std::string HelpText() {
     std::string text = helpStart;
-    for (const OptionSpec &option : options) {
+    for (const OptionDeclaration &option : options) {
         std::string line = "  " + OptionSynopsis(option);
         line += line.size() + 2 <= helpColumn ? std::string(helpColumn - line.size(), ' ')
                                               : "\n" + std::string(helpColumn, ' ');

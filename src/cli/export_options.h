@@ -9,12 +9,32 @@
 // The command line of quillbarrow-export.
 namespace qb::cli {
 
+/// What the messages are written as.
+enum class OutputFormat {
+    /// The windows' plain-text records, one .txt file per message.
+    Text,
+    /// One RFC 5322 message per .eml file.
+    Eml,
+    /// One mbox file per folder (mboxrd).
+    Mbox,
+    /// One Maildir per folder.
+    Maildir,
+};
+
+/// The name --format takes for a format: "text", "eml", "mbox", "maildir".
+const char *FormatName(OutputFormat format);
+
 /// What one run is asked to do.
 struct ExportOptions {
     /// Stores and folders to search for them, in the order given.
     std::vector<std::string> inputs;
     /// The output folder; created when missing.
     std::string outputFolder = ".";
+    OutputFormat format = OutputFormat::Text;
+    /// Every file into the output folder itself instead of a tree that mirrors the stores.
+    bool flat = false;
+    /// With the text format: each message's attachments saved in a folder beside its text.
+    bool attachments = false;
     /// Every message into one AllEmails.txt instead of one file each.
     bool oneFile = false;
     /// Only messages whose top-level or own folder has this name (exact, case-sensitive).
@@ -33,7 +53,7 @@ struct ExportOptions {
 
 /// One option of the command line, declared once: the parser, --help and (through a test) the
 /// manual page all read it from here.
-struct OptionSpec {
+struct OptionDeclaration {
     /// The long name without its dashes: "to".
     std::string_view longName;
     /// The one-letter form, or 0 when there is none.
@@ -47,10 +67,10 @@ struct OptionSpec {
 };
 
 /// Every option, in the order --help lists them.
-std::span<const OptionSpec> Options();
+std::span<const OptionDeclaration> Options();
 
 /// The option as --help and the manual page show it: "-o, --to DIR", "--one-file".
-std::string OptionSynopsis(const OptionSpec &option);
+std::string OptionSynopsis(const OptionDeclaration &option);
 
 /// The options, or a description of what is wrong with the arguments (argv[0] excluded).
 struct ParsedArguments {

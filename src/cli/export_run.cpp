@@ -3,8 +3,7 @@
 #include "cli/dbx_store_export.h"
 #include "cli/input_stores.h"
 #include "cli/outlook_store_export.h"
-#include "cli/read_ahead.h"
-#include "failure/failure.h"
+#include "failure/caught_failure.h"
 #include "files/stop_signals.h"
 #include "version/program_version.h"
 
@@ -25,32 +24,53 @@ EarlierFiles EarlierFilesFor(const ExportOptions &options) {
     return options.skipExisting ? EarlierFiles::Skip : EarlierFiles::KeepAndNumber;
 }
 
+void ReadStores(const std::vector<StoreInput> &stores, ExportTarget &target) {
+    for (const StoreInput &store : stores) {
+        if (target.stopped())
+            return;
+        if (store.kind == StoreKind::Outlook)
+            ExportOutlookStore(store.path, target);
+        else
+            ExportDbxStore(store.path, target);
+        target.output.storeDone();
+        // A store the stop cut short is not done.
+        if (target.stopped())
+            return;
+        target.report.storeDone();
+    }
+}
+
 } // namespace
 
 int RunExport(const ExportOptions &options, const RunSetting &setting) {
     const files::StopSignals stop;
     RunReport report(setting.errors, VerbosityFor(options, setting.terminal));
-    std::unique_ptr<OutputFolder> folder;
-    std::unique_ptr<MessageSink> sink;
-    try {
-        folder = std::make_unique<OutputFolder>(options.outputFolder, EarlierFilesFor(options));
-        sink = MakeSink(*folder, report, options.oneFile);
-    } catch (const Failure &failure) {
-        report.fatal("cannot write into " + options.outputFolder + ": " + failure.description());
+    std::unique_ptr<OutputTree> tree;
+    const auto unwritable = CaughtFailure([&] {
+        tree = std::make_unique<OutputTree>(options.outputFolder, EarlierFilesFor(options),
+                                            options.flat || options.oneFile ? FolderLayout::Flat
+                                                                            : FolderLayout::Tree);
+    });
+    if (unwritable) {
+        report.fatal("cannot write into " + options.outputFolder + ": " +
+                     unwritable->description());
+        return unusable;
+    }
+    Placer placer(tree->rootFolder(), report);
+    std::unique_ptr<MessageOutput> output;
+    if (const auto failure = CaughtFailure([&] {
+            output = MakeOutput(options, {*tree, placer, report});
+        })) {
+        report.fatal("cannot write into " + options.outputFolder + ": " + failure->description());
         return unusable;
     }
     const FoundStores found = FindStores(options.inputs, options.recursive);
     for (const InputProblem &problem : found.problems)
         report.failed(problem.input, problem.why);
-    const auto read = [&](const StoreInput &store, ExportTarget &target) {
-        if (store.kind == StoreKind::Outlook)
-            ExportOutlookStore(store.path, target);
-        else
-            ExportDbxStore(store.path, setting.converterPath, target);
-    };
-    ReadAhead(
-        found.stores, read, options.folder, [&] { return stop.stopRequested(); }, *sink, report);
-    sink->finish();
+    ExportTarget target{*output, report, options.folder, [&] { return stop.stopRequested(); }};
+    ReadStores(found.stores, target);
+    output->finish();
+    placer.finish();
     if (stop.stopRequested()) {
         report.stopped(stop.signalName(), found.stores.size());
         return stop.exitCode();

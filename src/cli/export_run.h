@@ -12,8 +12,6 @@ enum ExitCode { allWritten = 0, someFailed = 1, unusable = 2 };
 
 /// Where a run finds what lies outside its options.
 struct RunSetting {
-    /// The converter of Outlook Express mailboxes.
-    std::string converterPath;
     /// The error output: failures, progress and the summary.
     std::ostream &errors;
     /// The error output is a terminal, where a progress line can be rewritten in place.

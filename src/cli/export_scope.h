@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/message_output.h"
+#include "cli/run_report.h"
 #include "mail/mail_walk.h"
 
 #include <functional>
@@ -8,21 +10,12 @@
 
 namespace qb::cli {
 
-/// Where a store's reading hands on what it found, in the store's order: the text of each
-/// message, and what could not be read.
-class StoreOutput {
-  public:
-    virtual ~StoreOutput() = default;
-    /// A message's text, the stem of its file name, and how a failure to write it names it.
-    virtual void message(std::string text, std::string stem, std::string where) = 0;
-    /// Something that was not read: where names the file, the folder path and the subject,
-    /// as far as they are known.
-    virtual void failed(std::string where, std::string why) = 0;
-};
-
 /// What every store of a run writes into, and which of its messages it takes.
 struct ExportTarget {
-    StoreOutput &output;
+    /// Takes the messages, in the store's order.
+    MessageOutput &output;
+    /// Hears what could not be read.
+    RunReport &report;
     /// Only messages whose top-level or own folder has this name, when set.
     std::optional<std::string> folderName;
     /// Asked before each message; once it says yes, the store's reading ends after the current
@@ -33,6 +26,7 @@ struct ExportTarget {
     bool takes(const std::string &topFolder, const std::string &ownFolder) const {
         return mail::TakesFolder(folderName, topFolder, ownFolder);
     }
+    bool stopped() const { return stopRequested && stopRequested(); }
 };
 
 } // namespace qb::cli

@@ -1,6 +1,7 @@
 #include "cli/message_names.h"
 
 #include "export/output_names.h"
+#include "mime/gmime_objects.h"
 #include "mime/gmime_setup.h"
 #include "platform/text_locale.h"
 
@@ -21,10 +22,6 @@ class FixedDesignators : public TextLocale {
     std::string pmDesignator() override { return "PM"; }
 };
 
-struct DateTimeUnref {
-    void operator()(GDateTime *time) const { g_date_time_unref(time); }
-};
-
 } // namespace
 
 std::string MessageStem(const LocalDateTime &time, const std::string &subject) {
@@ -37,18 +34,13 @@ std::string MessageStem(const LocalDateTime &time, const std::string &subject) {
     return name;
 }
 
-std::string NumberedFileName(const std::string &stem, int copy) {
-    const std::string ending = copy <= 1 ? ".txt" : " (" + std::to_string(copy) + ").txt";
-    return exporting::FittedFileName(stem, ending);
-}
-
 LocalDateTime MailDateTime(const std::string &dateText) {
     InitialiseGmimeOnce();
-    const std::unique_ptr<GDateTime, DateTimeUnref> parsed(
+    const std::unique_ptr<GDateTime, GDateTimeRelease> parsed(
         g_mime_utils_header_decode_date(dateText.c_str()));
     if (!parsed)
         return missingTime;
-    const std::unique_ptr<GDateTime, DateTimeUnref> local(g_date_time_to_local(parsed.get()));
+    const std::unique_ptr<GDateTime, GDateTimeRelease> local(g_date_time_to_local(parsed.get()));
     if (!local)
         return missingTime;
     GDateTime *time = local.get();

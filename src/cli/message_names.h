@@ -17,11 +17,6 @@ inline constexpr LocalDateTime missingTime{};
 /// NUL bytes.
 std::string MessageStem(const LocalDateTime &time, const std::string &subject);
 
-/// The file name for a stem and the number of its copy in a run: stem + ".txt" for copy 1,
-/// stem + " (n).txt" after it; the stem is cut at a UTF-8 boundary so that the name fits
-/// 255 bytes.
-std::string NumberedFileName(const std::string &stem, int copy);
-
 /// The local time of an RFC 5322 date text ("Tue, 1 Jul 2003 10:52:37 +0200"), or missingTime
 /// when the text is no such date.
 LocalDateTime MailDateTime(const std::string &dateText);

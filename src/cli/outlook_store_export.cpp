@@ -1,11 +1,10 @@
 #include "cli/outlook_store_export.h"
 
-#include "cli/message_names.h"
+#include "cli/outlook_message.h"
 #include "failure/caught_failure.h"
-#include "mail/message_reading.h"
-#include "mail/message_rendering.h"
 #include "pst/pff_mail_store.h"
 
+#include <filesystem>
 #include <optional>
 
 namespace qb::cli {
@@ -18,12 +17,24 @@ class NoWindowEvents : public EventPump {
     void waitForEvents(double) override {}
 };
 
+/// The folder names of a walk's place: "Inbox/Sub" gives Inbox and Sub.
+std::vector<std::string> SplitPath(const std::string &path) {
+    std::vector<std::string> names;
+    for (std::size_t start = 0; !path.empty() && start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
 /// Hands the messages of one store's walk to the target, and names each failure of the walk by
 /// the store file, the folder path and the item.
 class StoreExport : private FailureReporter, private mail::MessageTaker {
   public:
     StoreExport(const std::string &file, ExportTarget &target)
-        : file_(file), target_(target), walk_({*this, events_}, scopeOf(target), *this) {}
+        : file_(file), storeFolder_(std::filesystem::path(file).filename().string()),
+          target_(target), walk_({*this, events_}, scopeOf(target), *this) {}
 
     void walkStore(const std::shared_ptr<outlook::Folder> &top) {
         // The top folder's name is the store's as the window shows it; it only names failures.
@@ -45,7 +56,7 @@ class StoreExport : private FailureReporter, private mail::MessageTaker {
 
     void report(const Failure &failure, const std::string &, int, const std::string &) override {
         const mail::WalkPlace &place = walk_.place();
-        target_.output.failed(
+        target_.report.failed(
             where(place, place.item() > 0 ? "item " + std::to_string(place.item()) : ""),
             failure.description());
     }
@@ -58,14 +69,24 @@ class StoreExport : private FailureReporter, private mail::MessageTaker {
         const auto failure = CaughtFailure([&] {
             const auto message = item.message();
             subject = message->subject();
-            const std::string stem = MessageStem(mail::ReceivedTime(*message), *subject);
-            target_.output.message(mail::RenderedText(*message), stem,
-                                   where(place, "\"" + *subject + "\""));
+            OutlookMessage exported(*message, where(place, "\"" + *subject + "\""));
+            target_.output.write(folderOf(place, *message), exported);
         });
         if (failure)
-            target_.output.failed(where(place, subject ? "\"" + *subject + "\""
+            target_.report.failed(where(place, subject ? "\"" + *subject + "\""
                                                        : "item " + std::to_string(place.item())),
                                   failure->description());
+    }
+
+    /// The output folder path of a message: the store's file name, then its folders.
+    FolderPath folderOf(const mail::WalkPlace &place, mail::Message &message) const {
+        FolderPath path{storeFolder_};
+        std::vector<std::string> folders;
+        // A name that cannot be read leaves the place's own reading of the path, "?" for it.
+        if (CaughtFailure([&] { folders = message.folderPath(); }))
+            folders = SplitPath(place.folderPath());
+        path.insert(path.end(), folders.begin(), folders.end());
+        return path;
     }
 
     /// The file, the folder path and the message, as a failure names them.
@@ -76,6 +97,7 @@ class StoreExport : private FailureReporter, private mail::MessageTaker {
     }
 
     const std::string &file_;
+    std::string storeFolder_;
     ExportTarget &target_;
     NoWindowEvents events_;
     mail::MailWalk walk_;
@@ -100,7 +122,7 @@ void ExportOutlookStore(const std::string &path, ExportTarget &target) {
         mapi->RemoveStore(*top);
     });
     if (failure)
-        target.output.failed(path, failure->description());
+        target.report.failed(path, failure->description());
 }
 
 } // namespace qb::cli

@@ -1,32 +1,45 @@
 #include "cli/output_folder.h"
 
-#include "cli/message_names.h"
-#include "failure/system_failure.h"
+#include "export/output_names.h"
 #include "files/staged_names.h"
 
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 
 namespace qb::cli {
 
-OutputFolder::OutputFolder(std::string path, EarlierFiles earlier)
-    : path_(std::move(path)), earlier_(earlier) {
-    std::error_code error;
-    std::filesystem::create_directories(path_, error);
-    if (error)
-        throw SystemFailure(error.value(), path_);
-    folder_.emplace(path_);
-    // Only a file really created proves the folder writable (read-only mounts, ACLs, quotas).
-    files::StagedFile probe(*folder_, path_);
+OutputFolder::OutputFolder(std::shared_ptr<files::Folder> folder, EarlierFiles earlier,
+                           FileNaming naming, std::shared_ptr<files::Folder> staging)
+    : folder_(std::move(folder)), staging_(staging ? std::move(staging) : folder_),
+      earlier_(earlier), naming_(naming) {
+    if (staging_ != folder_)
+        files::RemoveStaleStagedFiles(*staging_);
     for (std::string &name : files::RemoveStaleStagedFiles(*folder_))
-        earlierNames_.insert(std::move(name));
+        earlierNames_.insert(keyOf(name));
 }
 
-std::string OutputFolder::nextName(const std::string &stem) {
-    int &copy = nextCopy_.try_emplace(stem, 1).first->second;
+files::StagedFile OutputFolder::stage(const std::string &target) {
+    return files::StagedFile(*staging_, target);
+}
+
+std::string OutputFolder::keyOf(const std::string &name) const {
+    return naming_ == FileNaming::Maildir ? name.substr(0, name.find(':')) : name;
+}
+
+std::string OutputFolder::numbered(const std::string &stem, const std::string &ending,
+                                   int copy) const {
+    if (copy <= 1)
+        return exporting::FittedFileName(stem, ending);
+    const std::string number = std::to_string(copy);
+    return naming_ == FileNaming::Maildir
+               ? exporting::FittedFileName(stem, "-" + number + ending)
+               : exporting::FittedFileName(stem, " (" + number + ")" + ending);
+}
+
+std::string OutputFolder::nextName(const std::string &stem, const std::string &ending) {
+    int &copy = nextCopy_.try_emplace(stem + '\0' + ending, 1).first->second;
     for (;;) {
-        std::string name = NumberedFileName(stem, copy++);
+        std::string name = numbered(stem, ending, copy++);
         if (given_.contains(name) ||
             (earlier_ == EarlierFiles::KeepAndNumber && earlierNames_.contains(name)))
             continue;
@@ -35,31 +48,40 @@ std::string OutputFolder::nextName(const std::string &stem) {
     }
 }
 
-std::optional<std::string> OutputFolder::nameFor(const std::string &stem) {
-    std::string name = nextName(stem);
+std::optional<std::string> OutputFolder::nameFor(const std::string &stem,
+                                                 const std::string &ending) {
+    const std::lock_guard lock(mutex_);
+    std::string name = nextName(stem, ending);
     if (earlier_ == EarlierFiles::Skip && earlierNames_.contains(name))
         return std::nullopt;
     return name;
 }
 
+bool OutputFolder::existedBefore(const std::string &name) {
+    const std::lock_guard lock(mutex_);
+    return earlierNames_.contains(keyOf(name));
+}
+
 bool OutputFolder::place(files::StagedFile &file, const std::string &stem,
-                         const std::string &name) {
+                         const std::string &ending, const std::string &name,
+                         const std::string &suffix) {
     std::string current = name;
     for (;;) {
-        file.retarget(path_ + "/" + current);
+        file.retarget(path() + "/" + current + suffix);
         if (earlier_ == EarlierFiles::Overwrite) {
             // A folder of that name cannot be written over; the next number serves instead.
-            if (!isFolder(current)) {
-                file.place(current, files::Placement::Replace);
+            if (!isFolder(current + suffix)) {
+                file.place(*folder_, current + suffix, files::Placement::Replace);
                 return true;
             }
-        } else if (file.place(current, files::Placement::KeepExisting)) {
+        } else if (file.place(*folder_, current + suffix, files::Placement::KeepExisting)) {
             return true;
         } else if (earlier_ == EarlierFiles::Skip) {
             return false;
         }
+        const std::lock_guard lock(mutex_);
         earlierNames_.insert(current);
-        current = nextName(stem);
+        current = nextName(stem, ending);
     }
 }
 

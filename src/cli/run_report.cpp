@@ -30,28 +30,57 @@ RunReport::RunReport(std::ostream &out, Verbosity verbosity)
     : out_(out), verbosity_(verbosity), started_(std::chrono::steady_clock::now()),
       lastShown_(started_) {}
 
-void RunReport::messageWritten() {
-    ++messages_;
+void RunReport::messageWritten(int count) {
+    const std::lock_guard lock(mutex_);
+    messages_ += count;
     showProgress(false);
 }
 
-void RunReport::skipped() {
-    ++skipped_;
+void RunReport::skipped(int count) {
+    const std::lock_guard lock(mutex_);
+    skipped_ += count;
 }
 
 void RunReport::storeDone() {
+    const std::lock_guard lock(mutex_);
     ++stores_;
     showProgress(true);
 }
 
 void RunReport::failed(const std::string &where, const std::string &why) {
+    const std::lock_guard lock(mutex_);
     ++failures_;
+    line(where, why);
+}
+
+void RunReport::warned(const std::string &where, const std::string &why) {
+    const std::lock_guard lock(mutex_);
+    line(where, why);
+}
+
+void RunReport::line(const std::string &where, const std::string &why) {
     clearProgress();
     out_ << programName << ": " << where << ": " << why << "\n";
     out_.flush();
 }
 
+int RunReport::messages() const {
+    const std::lock_guard lock(mutex_);
+    return messages_;
+}
+
+int RunReport::skippedMessages() const {
+    const std::lock_guard lock(mutex_);
+    return skipped_;
+}
+
+int RunReport::failures() const {
+    const std::lock_guard lock(mutex_);
+    return failures_;
+}
+
 void RunReport::withdrawn(int messages, const std::string &where, const std::string &why) {
+    const std::lock_guard lock(mutex_);
     messages_ -= messages;
     failures_ += messages;
     clearProgress();
@@ -61,11 +90,13 @@ void RunReport::withdrawn(int messages, const std::string &where, const std::str
 }
 
 void RunReport::fatal(const std::string &why) {
+    const std::lock_guard lock(mutex_);
     clearProgress();
     out_ << programName << ": " << why << "\n";
 }
 
 void RunReport::summary() {
+    const std::lock_guard lock(mutex_);
     clearProgress();
     if (verbosity_ == Verbosity::Quiet)
         return;
@@ -73,6 +104,7 @@ void RunReport::summary() {
 }
 
 void RunReport::stopped(const std::string &signalName, std::size_t stores) {
+    const std::lock_guard lock(mutex_);
     clearProgress();
     out_ << "stopped by " << signalName << " after " << GroupedCount(stores_) << " of "
          << Counted(static_cast<long long>(stores), "store", "stores") << ", " << counts() << "\n";

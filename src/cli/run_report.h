@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <mutex>
 #include <ostream>
 #include <string>
 
@@ -12,20 +13,24 @@ namespace qb::cli {
 enum class Verbosity { Quiet, Summary, Progress };
 
 /// Counts the stores and messages of a run and reports them. Failures are always written, one
-/// line each; the progress line only to a terminal, where it is rewritten in place.
+/// line each; the progress line only to a terminal, where it is rewritten in place. Safe to use
+/// from the reading and the placing thread at once.
 class RunReport {
   public:
     RunReport(std::ostream &out, Verbosity verbosity);
 
-    /// One message written.
-    void messageWritten();
-    /// One message not written because an earlier run wrote it.
-    void skipped();
+    /// Messages written (one, or those of an mbox placed at once).
+    void messageWritten(int count = 1);
+    /// Messages not written because an earlier run wrote them.
+    void skipped(int count = 1);
     /// One store read to its end, whatever failed in it.
     void storeDone();
     /// Something that was not written: a message, a store or an input. where names the file,
     /// the folder path and the subject, as far as they are known.
     void failed(const std::string &where, const std::string &why);
+    /// Something odd that cost nothing, as damage a mailbox's reader went round: said on one
+    /// line like a failure, but not counted.
+    void warned(const std::string &where, const std::string &why);
     /// Messages counted as written that were lost after all, as when the combined file that
     /// held them cannot be kept: they count as failed instead, and where tells why on one line.
     void withdrawn(int messages, const std::string &where, const std::string &why);
@@ -39,16 +44,18 @@ class RunReport {
     /// failed".
     void stopped(const std::string &signalName, std::size_t stores);
 
-    int messages() const { return messages_; }
-    int skippedMessages() const { return skipped_; }
-    int failures() const { return failures_; }
+    int messages() const;
+    int skippedMessages() const;
+    int failures() const;
 
   private:
+    void line(const std::string &where, const std::string &why);
     void clearProgress();
     void showProgress(bool now);
     /// "1 204 messages written, 3 failed", with the skipped ones when there are any.
     std::string counts() const;
 
+    mutable std::mutex mutex_;
     std::ostream &out_;
     Verbosity verbosity_;
     int stores_ = 0;

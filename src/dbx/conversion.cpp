@@ -1,6 +1,7 @@
 #include "dbx/conversion.h"
 
 #include "dbx/eml_folder.h"
+#include "text/codepage.h"
 
 #include <cstdio>
 #include <string_view>
@@ -41,15 +42,17 @@ std::string IndexedStem(const std::string &stem, std::uint64_t index) {
 /// Writes each message it is handed as a file of its own and describes damage on the log.
 class EmlWriter : public MessageVisitor {
   public:
-    EmlWriter(const std::string &folder, const std::string &dbxPath, std::ostream &log)
-        : folder_(folder), buffer_(folder_), stem_(FileStemFor(dbxPath)), log_(log) {}
+    EmlWriter(const std::string &folder, const std::string &dbxPath, std::ostream &log,
+              const StopCheck &stopRequested)
+        : folder_(folder), buffer_(folder_), stem_(FileStemFor(dbxPath)), log_(log),
+          stopRequested_(stopRequested) {}
 
     AfterMessage message(std::uint64_t number, MessageText &text) override {
         folder_.begin();
         text.copyTo(buffer_);
         buffer_.flush();
         folder_.keep(IndexedStem(stem_, number));
-        return AfterMessage::readOn;
+        return stopRequested_ && stopRequested_() ? AfterMessage::stop : AfterMessage::readOn;
     }
 
     void damage(const Damage &damage) override { log_ << "Splinterbox: " << damage.line << "\n"; }
@@ -59,6 +62,7 @@ class EmlWriter : public MessageVisitor {
     MessageBuffer buffer_;
     std::string stem_;
     std::ostream &log_;
+    const StopCheck &stopRequested_;
 };
 
 } // namespace
@@ -71,19 +75,13 @@ std::string FileStemFor(const std::string &dbxPath) {
         (stem[suffix + 3] | 0x20) == 'x')
         stem.erase(suffix);
     stem.erase(0, stem.find_first_not_of('.'));
-    if (stem.size() > longestStem) {
-        // Cut before a UTF-8 continuation byte would split a character.
-        std::size_t cut = longestStem;
-        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xc0) == 0x80)
-            --cut;
-        stem.erase(cut);
-    }
+    stem = std::string(Utf8Prefix(stem, longestStem));
     return stem.empty() ? "mailbox" : stem;
 }
 
 MailboxSummary ConvertMailbox(const std::string &dbxPath, const std::string &folder,
-                              std::ostream &log) {
-    EmlWriter writer(folder, dbxPath, log);
+                              std::ostream &log, const StopCheck &stopRequested) {
+    EmlWriter writer(folder, dbxPath, log, stopRequested);
     const MailboxSummary summary = ReadMailbox(dbxPath, writer);
     if (summary.kind == DatabaseKind::NotDbx)
         log << "Splinterbox: " << dbxPath << " is " << DescribeKind(summary.kind) << "\n";

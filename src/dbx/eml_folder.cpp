@@ -1,6 +1,7 @@
 #include "dbx/eml_folder.h"
 
 #include "failure/system_failure.h"
+#include "files/staged_names.h"
 
 #include <cerrno>
 
@@ -16,7 +17,9 @@ std::string NumberedName(const std::string &stem, int attempt) {
 
 } // namespace
 
-EmlFolder::EmlFolder(const std::string &path) : folder_(path) {}
+EmlFolder::EmlFolder(const std::string &path) : folder_(path) {
+    files::RemoveStaleStagedFiles(folder_);
+}
 
 void EmlFolder::begin() {
     file_.reset();

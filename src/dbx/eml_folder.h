@@ -16,7 +16,8 @@ namespace qb::dbx {
 /// synced.
 class EmlFolder {
   public:
-    /// Opens the folder; throws Failure when it is missing or cannot be opened.
+    /// Opens the folder and removes the staged files that killed processes left in it; throws
+    /// Failure when it is missing or cannot be opened or listed.
     explicit EmlFolder(const std::string &path);
     /// Drops a file still being written.
     ~EmlFolder() = default;

@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qb::files {
@@ -16,6 +17,19 @@ Folder::Folder(std::string path, const std::string &reportedAs)
       descriptor_(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     if (!descriptor_.isOpen())
         throw SystemFailure(errno, reportedAs.empty() ? path_ : reportedAs);
+}
+
+Folder::Folder(const Folder &parent, const std::string &name) : path_(parent.path() + "/" + name) {
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    descriptor_ = Descriptor(::openat(parent.descriptor(), name.c_str(), flags));
+    if (!descriptor_.isOpen() && errno == ENOENT) {
+        // Another process may make it in between; it is then opened as any folder there.
+        if (::mkdirat(parent.descriptor(), name.c_str(), 0777) != 0 && errno != EEXIST)
+            throw SystemFailure(errno, path_);
+        descriptor_ = Descriptor(::openat(parent.descriptor(), name.c_str(), flags));
+    }
+    if (!descriptor_.isOpen())
+        throw SystemFailure(errno, path_);
 }
 
 std::vector<std::string> Folder::names() const {
@@ -53,9 +67,14 @@ void Folder::syncNames(const std::string &reportedAs) const {
 
 bool Folder::renameWithoutReplacing(const std::string &from, const std::string &to,
                                     const std::string &reportedAs) {
+    return renameWithoutReplacing(from, *this, to, reportedAs);
+}
+
+bool Folder::renameWithoutReplacing(const std::string &from, Folder &into, const std::string &to,
+                                    const std::string &reportedAs) {
     if (!linkInsteadOfRename_) {
-        if (::renameat2(descriptor(), from.c_str(), descriptor(), to.c_str(), RENAME_NOREPLACE) ==
-            0)
+        if (::renameat2(descriptor(), from.c_str(), into.descriptor(), to.c_str(),
+                        RENAME_NOREPLACE) == 0)
             return true;
         if (errno == EEXIST)
             return false;
@@ -63,7 +82,7 @@ bool Folder::renameWithoutReplacing(const std::string &from, const std::string &
             throw SystemFailure(errno, reportedAs);
         linkInsteadOfRename_ = true;
     }
-    if (::linkat(descriptor(), from.c_str(), descriptor(), to.c_str(), 0) != 0) {
+    if (::linkat(descriptor(), from.c_str(), into.descriptor(), to.c_str(), 0) != 0) {
         if (errno == EEXIST)
             return false;
         throw SystemFailure(errno, reportedAs);

@@ -16,6 +16,11 @@ class Folder {
     /// empty: callers that write one file name that file, which is what the user asked for.
     explicit Folder(std::string path, const std::string &reportedAs = {});
 
+    /// Opens the folder name inside parent, making it first when it is missing. A link there is
+    /// refused (ELOOP or ENOTDIR), never followed, so the folder always lies inside parent.
+    /// Throws Failure naming the new folder's path.
+    Folder(const Folder &parent, const std::string &name);
+
     const std::string &path() const { return path_; }
     int descriptor() const { return descriptor_.get(); }
 
@@ -37,6 +42,9 @@ class Folder {
     /// folder remembers that and goes straight to the link next time. A failure names
     /// reportedAs.
     bool renameWithoutReplacing(const std::string &from, const std::string &to,
+                                const std::string &reportedAs);
+    /// The same, to the name to in the folder into, which must lie on the same file system.
+    bool renameWithoutReplacing(const std::string &from, Folder &into, const std::string &to,
                                 const std::string &reportedAs);
 
   private:

@@ -54,6 +54,17 @@ void StagedFile::write(std::string_view bytes) {
     throw failure;
 }
 
+void StagedFile::cutBack(std::uint64_t size) {
+    if (size >= size_)
+        return;
+    const auto length = static_cast<off_t>(size);
+    if (::ftruncate(file_.get(), length) != 0 || ::lseek(file_.get(), length, SEEK_SET) < 0) {
+        damaged_ = true;
+        throw SystemFailure(errno, target_);
+    }
+    size_ = size;
+}
+
 void StagedFile::finish(Durability durability) {
     if (durability == Durability::Synced && ::fsync(file_.get()) != 0)
         throw SystemFailure(errno, target_);
@@ -62,12 +73,16 @@ void StagedFile::finish(Durability durability) {
 }
 
 bool StagedFile::place(const std::string &name, Placement placement) {
+    return place(*folder_, name, placement);
+}
+
+bool StagedFile::place(Folder &into, const std::string &name, Placement placement) {
     if (damaged_)
         throw SystemFailure(EIO, target_);
     if (placement == Placement::KeepExisting) {
-        if (!folder_->renameWithoutReplacing(stagedName_, name, target_))
+        if (!folder_->renameWithoutReplacing(stagedName_, into, name, target_))
             return false;
-    } else if (::renameat(folder_->descriptor(), stagedName_.c_str(), folder_->descriptor(),
+    } else if (::renameat(folder_->descriptor(), stagedName_.c_str(), into.descriptor(),
                           name.c_str()) != 0) {
         throw SystemFailure(errno, target_);
     }

@@ -50,6 +50,11 @@ class StagedFile {
     /// cut fails, the file can no longer take a name.
     void write(std::string_view bytes);
 
+    /// Cuts the file back to size bytes (no more than it holds), as when a piece written in
+    /// several writes has to go again whole. When the cut fails, the file can no longer take a
+    /// name. Throws Failure.
+    void cutBack(std::uint64_t size);
+
     /// Ends the writing and closes the file, synced or not (see Durability). A close that reports
     /// a late write failure throws.
     void finish(Durability durability);
@@ -58,6 +63,9 @@ class StagedFile {
     /// KeepExisting finds the name taken, and then the file stays staged so that the caller may
     /// try another name.
     bool place(const std::string &name, Placement placement);
+    /// The same, into another folder on the same file system (as a Maildir moves a message from
+    /// tmp/ to cur/); into must outlive the call only.
+    bool place(Folder &into, const std::string &name, Placement placement);
 
     /// The bytes written so far.
     std::uint64_t size() const { return size_; }

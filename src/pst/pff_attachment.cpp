@@ -110,6 +110,10 @@ std::optional<std::string> PffAttachment::contentId() {
 }
 
 std::uint64_t PffAttachment::size() {
+    // libpff gives the size of an embedded message's object, which is no data of the attachment.
+    const auto kind = this->kind();
+    if (kind == mail::AttachmentKind::EmbeddedMessage || kind == mail::AttachmentKind::Reference)
+        return 0;
     size64_t size = 0;
     PffError error;
     const int found = libpff_attachment_get_data_size(attachment_->get(), &size, error.out());

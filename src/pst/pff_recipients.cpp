@@ -47,7 +47,10 @@ std::vector<mail::Recipient> ReadRecipients(const std::shared_ptr<PffItemHandle>
         recipient.name = text(pff_property::displayName).value_or("");
         recipient.address = text(pff_property::emailAddress).value_or("");
         recipient.addressType = text(pff_property::addressType).value_or("");
+        // A table has a cell for every column; a row without an SMTP address reads as empty.
         recipient.smtpAddress = text(pff_property::smtpAddress);
+        if (recipient.smtpAddress && recipient.smtpAddress->empty())
+            recipient.smtpAddress.reset();
         rows.push_back(std::move(recipient));
     }
     return rows;

@@ -2,6 +2,7 @@
 
 #include "dbx/conversion.h"
 #include "failure/failure.h"
+#include "files/stop_signals.h"
 #include "version/program_version.h"
 
 #include <cstring>
@@ -13,6 +14,7 @@ enum ExitCode { allWritten = 0, messagesLost = 1, unusable = 2 };
 
 constexpr const char *usage =
     R"(Usage: Splinterbox DBX-FILE OUTPUT-FOLDER
+       Splinterbox --help | --version
 
 Writes every message of an Outlook Express 5 or 6 message database (.dbx) as one
 .eml file, byte for byte as stored, directly into OUTPUT-FOLDER. The files are
@@ -27,6 +29,14 @@ block's size) are checked, and a disagreement is reported but costs nothing.
 When the database's index is damaged, the whole file is searched for messages;
 they are then numbered in the order they lie in the file.
 
+Every file is written under a hidden name and renamed when whole. SIGINT,
+SIGTERM and SIGHUP stop the conversion after the message being written; hidden
+files that killed conversions left in OUTPUT-FOLDER are removed at the start.
+
+Options:
+  -h, --help     show this text
+  -V, --version  show the version
+
 Exit status:
   0  every message found was written, even if damage was reported; also for an
      empty mailbox and for databases that hold no messages (Folders.dbx,
@@ -36,6 +46,7 @@ Exit status:
   2  the command line is wrong, the file cannot be read, is no regular file
      (a FIFO or a device is refused without waiting on it) or is no database,
      or the folder cannot be written
+  130, 143, 129  SIGINT, SIGTERM or SIGHUP stopped the conversion
 )";
 
 } // namespace
@@ -52,7 +63,11 @@ int main(int argc, char **argv) {
         return unusable;
     }
     try {
-        const auto summary = qb::dbx::ConvertMailbox(argv[1], argv[2], std::cerr);
+        const qb::files::StopSignals stop;
+        const auto summary = qb::dbx::ConvertMailbox(argv[1], argv[2], std::cerr,
+                                                     [&] { return stop.stopRequested(); });
+        if (summary.stopped)
+            return stop.exitCode();
         if (summary.kind == qb::dbx::DatabaseKind::NotDbx)
             return unusable;
         if (!summary.whole()) {

@@ -156,6 +156,17 @@ std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes) {
     return text.substr(0, length);
 }
 
+bool IsKnownCodepage(int codepage) {
+    const std::string name = IconvName(codepage);
+    if (name.empty())
+        return false;
+    iconv_t converter = iconv_open("UTF-8", name.c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return false;
+    iconv_close(converter);
+    return true;
+}
+
 std::string CodepageToUtf8(std::string_view bytes, int codepage) {
     // iconv lets code points beyond U+10FFFF through, so UTF-8 is checked here instead.
     if (codepage == 65001)

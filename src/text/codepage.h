@@ -14,6 +14,10 @@ inline constexpr int defaultCodepage = 1252;
 /// U+FFFD. The result is always well-formed UTF-8. Never fails.
 std::string CodepageToUtf8(std::string_view bytes, int codepage);
 
+/// True when CodepageToUtf8 reads text of the code page as that code page, not as
+/// windows-1252.
+bool IsKnownCodepage(int codepage);
+
 /// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points
 /// beyond U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <map>
+#include <span>
 #include <vector>
 
 namespace qb {
@@ -24,7 +26,7 @@ struct SymbolWord {
     std::string_view word;
     std::string_view text;
 };
-constexpr std::array<SymbolWord, 16> symbolWords{{
+constexpr std::array<SymbolWord, 16> textSymbolWords{{
     {"par", "\n"},
     {"line", "\n"},
     {"sect", "\n"},
@@ -43,6 +45,46 @@ constexpr std::array<SymbolWord, 16> symbolWords{{
     {"rdblquote", "\xE2\x80\x9D"},
 }};
 
+// The control words that stand for characters of the HTML that an RTF body encapsulates; every
+// other control word there stands for nothing.
+constexpr std::array<SymbolWord, 9> htmlSymbolWords{{
+    {"par", "\r\n"},
+    {"tab", "\t"},
+    {"emdash", "\xE2\x80\x94"},
+    {"endash", "\xE2\x80\x93"},
+    {"bullet", "\xE2\x80\xA2"},
+    {"lquote", "\xE2\x80\x98"},
+    {"rquote", "\xE2\x80\x99"},
+    {"ldblquote", "\xE2\x80\x9C"},
+    {"rdblquote", "\xE2\x80\x9D"},
+}};
+
+// The Windows code page of each character set a font of the font table may name (\fcharset).
+// The default and symbol sets name none: their text is in the document's code page.
+struct CharsetCodepage {
+    long charset;
+    int codepage;
+};
+constexpr std::array<CharsetCodepage, 17> charsetCodepages{{
+    {0, 1252},
+    {77, 10000},
+    {128, 932},
+    {129, 949},
+    {130, 1361},
+    {134, 936},
+    {136, 950},
+    {161, 1253},
+    {162, 1254},
+    {163, 1258},
+    {177, 1255},
+    {178, 1256},
+    {186, 1257},
+    {204, 1251},
+    {222, 874},
+    {238, 1250},
+    {255, 850},
+}};
+
 constexpr bool IsHighSurrogate(char32_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -54,7 +96,15 @@ struct GroupState {
     bool hidden = false;
     bool htmlTag = false;
     bool htmlRtf = false; // text Outlook added only for RTF readers of an HTML body
+    bool fontTable = false;
     int unicodeSkip = 1;
+    long font = -1; // the document's default font
+};
+
+/// What an RTF document holds: its text, or the HTML it encapsulates.
+struct RtfContent {
+    std::string text;
+    bool encapsulatesHtml = false;
 };
 
 /// Reads one RTF document; keeps the text and, for encapsulated HTML, the HTML.
@@ -62,7 +112,7 @@ class RtfReader {
   public:
     explicit RtfReader(std::string_view rtf) : rtf_(rtf) { groups_.push_back({}); }
 
-    std::string run() {
+    RtfContent run() {
         while (pos_ < rtf_.size()) {
             const char c = rtf_[pos_++];
             if (c == '{')
@@ -75,7 +125,7 @@ class RtfReader {
                 plainCharacter(c);
         }
         flushBytes();
-        return fromHtml_ ? HtmlToText(out_) : out_;
+        return {std::move(out_), fromHtml_};
     }
 
   private:
@@ -167,13 +217,13 @@ class RtfReader {
             return;
         }
         if (c == '~')
-            character(" ");
+            character(fromHtml_ ? "\xC2\xA0" : " ");
         else if (c == '\\' || c == '{' || c == '}')
             character(std::string_view(&c, 1));
         else if (c == '\n' || c == '\r')
-            character("\n");
+            character(fromHtml_ ? "\r\n" : "\n");
         else if (c == '_')
-            character("-");
+            character(fromHtml_ ? "\xC2\xAD" : "-");
     }
 
     void hexByte() {
@@ -209,7 +259,7 @@ class RtfReader {
     void flushBytes() {
         if (pendingBytes_.empty())
             return;
-        const std::string text = CodepageToUtf8(pendingBytes_, codepage_);
+        const std::string text = CodepageToUtf8(pendingBytes_, bytesCodepage());
         pendingBytes_.clear();
         const int skip = skipCount_;
         skipCount_ = 0;
@@ -264,6 +314,13 @@ class RtfReader {
             codepage_ = static_cast<int>(parameter);
         } else if (word == "uc" && hasParameter) {
             state().unicodeSkip = static_cast<int>(std::clamp(parameter, 0L, 16L));
+        } else if (hasParameter && fontWord(word, parameter)) {
+            // a font or its code page, which the text after it is read in
+        } else if (word == "plain") {
+            state().font = -1;
+        } else if (word == "fonttbl") {
+            state().hidden = true;
+            state().fontTable = true;
         } else if (const SymbolWord *symbol = FindSymbolWord(word)) {
             character(symbol->text);
         } else if (starred || IsHiddenDestination(word)) {
@@ -272,11 +329,49 @@ class RtfReader {
         skipCount_ = 0;
     }
 
-    static const SymbolWord *FindSymbolWord(std::string_view word) {
+    /// Reads the words that name fonts and their code pages; false for any other word.
+    bool fontWord(std::string_view word, long parameter) {
+        if (word == "f")
+            state().font = parameter;
+        else if (word == "deff")
+            defaultFont_ = parameter;
+        else if (word == "fcharset" && state().fontTable)
+            setFontCodepage(CodepageOfCharset(parameter));
+        else if (word == "cpg" && state().fontTable)
+            setFontCodepage(static_cast<int>(parameter));
+        else
+            return false;
+        return true;
+    }
+
+    void setFontCodepage(int codepage) {
+        if (codepage != 0)
+            fontCodepages_[state().font] = codepage;
+    }
+
+    /// The code page of the bytes written now: the document's inside the markup of encapsulated
+    /// HTML, else that of the current font's character set when it names one.
+    int bytesCodepage() {
+        if (fromHtml_ && state().htmlTag)
+            return codepage_;
+        const auto font = fontCodepages_.find(state().font < 0 ? defaultFont_ : state().font);
+        return font == fontCodepages_.end() ? codepage_ : font->second;
+    }
+
+    static int CodepageOfCharset(long charset) {
         const auto found =
-            std::find_if(symbolWords.begin(), symbolWords.end(),
-                         [&](const SymbolWord &symbol) { return symbol.word == word; });
-        return found == symbolWords.end() ? nullptr : &*found;
+            std::find_if(charsetCodepages.begin(), charsetCodepages.end(),
+                         [&](const CharsetCodepage &c) { return c.charset == charset; });
+        return found == charsetCodepages.end() ? 0 : found->codepage;
+    }
+
+    const SymbolWord *FindSymbolWord(std::string_view word) const {
+        const auto &words = fromHtml_ ? std::span<const SymbolWord>(htmlSymbolWords)
+                                      : std::span<const SymbolWord>(textSymbolWords);
+        const auto found = std::find_if(words.begin(), words.end(), [&](const SymbolWord &symbol) {
+            return symbol.word == word;
+        });
+        return found == words.end() ? nullptr : &*found;
     }
 
     static bool IsHiddenDestination(std::string_view word) {
@@ -290,6 +385,8 @@ class RtfReader {
     std::string out_;
     std::string pendingBytes_;
     int codepage_ = defaultCodepage;
+    long defaultFont_ = 0;
+    std::map<long, int> fontCodepages_;
     int skipCount_ = 0;
     char32_t highSurrogate_ = 0;
     bool fromHtml_ = false;
@@ -300,7 +397,15 @@ class RtfReader {
 } // namespace
 
 std::string RtfToText(std::string_view rtf) {
-    return RtfReader(rtf).run();
+    RtfContent content = RtfReader(rtf).run();
+    return content.encapsulatesHtml ? HtmlToText(content.text) : std::move(content.text);
+}
+
+std::optional<std::string> EncapsulatedHtml(std::string_view rtf) {
+    RtfContent content = RtfReader(rtf).run();
+    if (!content.encapsulatesHtml)
+        return std::nullopt;
+    return std::move(content.text);
 }
 
 } // namespace qb

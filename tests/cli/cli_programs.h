@@ -4,15 +4,33 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 // What the tests of the command line share: the built programs and the messages they export.
 namespace qb::test {
 
+// The programs of a sanitizer build keep freed memory for a while, so their peak memory says
+// nothing; GCC says so with a macro, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool underAddressSanitizer = true;
+#elif defined(__has_feature)
+inline constexpr bool underAddressSanitizer = __has_feature(address_sanitizer);
+#else
+inline constexpr bool underAddressSanitizer = false;
+#endif
+
 /// A program of the build, which lies beside the test programs' folder.
 inline std::string BuiltProgram(const std::string &name) {
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / name)
         .string();
+}
+
+/// The bytes of a file; empty when it cannot be read.
+inline std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 /// An .eml text with the four header lines the record shows.

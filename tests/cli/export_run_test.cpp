@@ -1,5 +1,6 @@
 #include "cli/export_run.h"
 #include "cli/message_names.h"
+#include "cli/output_tree.h"
 #include "pst/pff_mail_store.h"
 
 #include "support/dbx_writer.h"
@@ -23,16 +24,9 @@ namespace fs = std::filesystem;
 using test::Eml;
 using test::StemAt;
 
-/// The converter beside the programs of the build, where the test program finds it too.
-std::string ConverterPath() {
-    return test::BuiltProgram("Splinterbox");
-}
-
 class ExportRun : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!fs::exists(ConverterPath()))
-            GTEST_SKIP() << "Splinterbox is not built beside the tests";
         test::DbxWriter inbox(folder / "Inbox.dbx");
         inbox.add(Eml("Same", "Tue, 1 Jul 2003 10:52:37 +0000", "first\r\n"));
         inbox.add(Eml("Same", "Tue, 1 Jul 2003 10:52:37 +0000", "second\r\n"));
@@ -43,13 +37,16 @@ class ExportRun : public ::testing::Test {
         sent.finish();
     }
 
-    /// Runs the program with the arguments; the output folder is "out" unless --to is given.
-    int run(std::vector<std::string> arguments) {
+    /// Runs the program with the arguments; the output folder is "out" unless --to is given,
+    /// and everything goes into it (--flat) unless the folder tree is asked for.
+    int run(std::vector<std::string> arguments, FolderLayout layout = FolderLayout::Flat) {
         if (std::find(arguments.begin(), arguments.end(), "--to") == arguments.end())
             arguments.insert(arguments.begin(), {"--to", folder / "out"});
+        if (layout == FolderLayout::Flat)
+            arguments.insert(arguments.begin(), "--flat");
         errors.str("");
         std::ostringstream output;
-        return RunProgram(arguments, {ConverterPath(), errors, false}, output);
+        return RunProgram(arguments, {errors, false}, output);
     }
 
     /// The names in the output folder, the hidden ones included.

@@ -51,7 +51,7 @@ std::set<std::string> ManPageOptions(const std::string &page) {
 
 TEST(ExportOptions, ManPageAndHelpShowEveryOptionOfTheTableAndNoOther) {
     std::set<std::string> table;
-    for (const OptionSpec &option : Options())
+    for (const OptionDeclaration &option : Options())
         table.insert(OptionSynopsis(option));
     EXPECT_EQ(ManPageOptions(ReadSourceFile("docs/quillbarrow-export.1")), table);
     const std::string help = HelpText();

@@ -6,28 +6,40 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace qb::cli {
 namespace {
 
 using Strings = std::vector<std::string>;
 
 /// What a store's export hands on, in order.
-class RecordedOutput : public StoreOutput {
+class RecordedOutput : public MessageOutput {
   public:
-    void message(std::string text, std::string stem, std::string where) override {
-        texts.push_back(std::move(text));
-        stems.push_back(std::move(stem));
-        places.push_back(std::move(where));
-    }
-    void failed(std::string where, std::string why) override {
-        failures.push_back(where + " -- " + why);
+    void write(const FolderPath &folder, ExportedMessage &message) override {
+        texts.push_back(message.text());
+        stems.push_back(message.stem());
+        places.push_back(message.where());
+        std::string path;
+        for (const std::string &name : folder)
+            path += "/" + name;
+        folders.push_back(path);
     }
 
     Strings texts;
     Strings stems;
     Strings places;
-    Strings failures;
+    Strings folders;
 };
+
+/// The lines the report wrote, without the program's name before each.
+Strings Lines(const std::ostringstream &stream) {
+    Strings lines;
+    std::istringstream in(stream.str());
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(line.find(": ") + 2));
+    return lines;
+}
 
 test::MemoryItem Mail(const std::string &subject) {
     test::MemoryItem item;
@@ -49,7 +61,9 @@ class OutlookStoreExport : public ::testing::Test {
     test::MemoryMailStoreLayer stores;
     test::MemoryFolder &top;
     RecordedOutput output;
-    ExportTarget target{output, std::nullopt};
+    std::ostringstream errors;
+    RunReport report{errors, Verbosity::Quiet};
+    ExportTarget target{output, report, std::nullopt};
 };
 
 TEST_F(OutlookStoreExport, WritesTheMailOfTheTopFolderAfterTheFoldersBelowIt) {
@@ -62,7 +76,10 @@ TEST_F(OutlookStoreExport, WritesTheMailOfTheTopFolderAfterTheFoldersBelowIt) {
     EXPECT_EQ(output.places,
               (Strings{"mailbox.pst: Inbox: \"in inbox\"", "mailbox.pst: (top): \"one\"",
                        "mailbox.pst: (top): \"two\"", "mailbox.pst: (top): \"three\""}));
-    EXPECT_TRUE(output.failures.empty());
+    // The output mirrors the folders below the store's file name.
+    EXPECT_EQ(output.folders,
+              (Strings{"/mailbox.pst/Inbox", "/mailbox.pst", "/mailbox.pst", "/mailbox.pst"}));
+    EXPECT_EQ(errors.str(), "");
 }
 
 TEST_F(OutlookStoreExport, WritesTheSharedRenderingUnderTheMessagesOwnTimeAndSubject) {
@@ -118,14 +135,16 @@ TEST_F(OutlookStoreExport, FailuresNameTheFileTheFolderPathAndTheMessage) {
     exportStore();
 
     EXPECT_EQ(output.places, (Strings{"mailbox.pst: Inbox/Projects: \"fine\""}));
-    ASSERT_EQ(output.failures.size(), 3u);
-    EXPECT_EQ(output.failures[0], "mailbox.pst: Inbox/Projects: \"no body\" -- The property "
-                                  "\"Body\" is unknown.");
-    EXPECT_EQ(output.failures[1], "mailbox.pst: Sent Items -- The property \"Items\" is unknown.");
-    EXPECT_EQ(output.failures[2],
-              "mailbox.pst: (top) -- 1 item of the store \"Mailbox\" could not be read and is not "
+    const Strings failures = Lines(errors);
+    ASSERT_EQ(failures.size(), 3u);
+    EXPECT_EQ(failures[0], "mailbox.pst: Inbox/Projects: \"no body\": The property "
+                           "\"Body\" is unknown.");
+    EXPECT_EQ(failures[1], "mailbox.pst: Sent Items: The property \"Items\" is unknown.");
+    EXPECT_EQ(failures[2],
+              "mailbox.pst: (top): 1 item of the store \"Mailbox\" could not be read and is not "
               "written: the top folder, item 1. The first failed with: The property \"Class\" "
               "is unknown.");
+    EXPECT_EQ(report.failures(), 3);
 }
 
 TEST_F(OutlookStoreExport, StopsAfterTheCurrentMessage) {
@@ -138,7 +157,7 @@ TEST_F(OutlookStoreExport, StopsAfterTheCurrentMessage) {
     exportStore();
 
     EXPECT_EQ(output.texts.size(), 2u);
-    EXPECT_TRUE(output.failures.empty());
+    EXPECT_EQ(errors.str(), "");
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 // Faults found in the built quillbarrow-export, each run through the program itself.
-#include "cli/dbx_store_export.h"
 #include "cli/output_folder.h"
 
 #include "support/dbx_writer.h"
@@ -81,7 +80,7 @@ TEST(ProgramFaults, MessagesGMimeRefusesOrCannotSplitAreWrittenWithAllTheirText)
     inbox.finish();
 
     const ProgramRun run = RunProgram(BuiltProgram("quillbarrow-export"),
-                                      {"-o", folder / "out", folder / "Inbox.dbx"});
+                                      {"--flat", "-o", folder / "out", folder / "Inbox.dbx"});
 
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(run.errors, "1 store, 5 messages written, 0 failed\n");
@@ -158,7 +157,7 @@ TEST(ProgramFaults, OnAFullDiskEveryFileIsWholeOrAbsentAndTheCountIsTrue) {
         const std::string keep = folder / (oneFile ? "kept-one" : "kept-each");
         fs::create_directories(folder / "disk");
         fs::create_directories(keep);
-        std::vector<std::string> arguments{folder / "Inbox.dbx"};
+        std::vector<std::string> arguments{"--flat", folder / "Inbox.dbx"};
         if (oneFile)
             arguments.insert(arguments.begin(), "--one-file");
         bool tmpfs = false;
@@ -171,7 +170,7 @@ TEST(ProgramFaults, OnAFullDiskEveryFileIsWholeOrAbsentAndTheCountIsTrue) {
         EXPECT_EQ(run.exitCode, 1) << run.errors;
         int whole = 0;
         std::string combined;
-        for (const std::string &name : test::FileNamesIn(keep)) {
+        for (const std::string &name : FileNamesIn(keep)) {
             EXPECT_FALSE(name.starts_with(".")) << "a staged file was left: " << name;
             if (oneFile)
                 combined = folder.read(fs::path(keep).filename().string() + "/" + name);
@@ -186,7 +185,7 @@ TEST(ProgramFaults, OnAFullDiskEveryFileIsWholeOrAbsentAndTheCountIsTrue) {
                 combined.erase(0, records[whole++].size());
             EXPECT_EQ(combined, "") << "the combined file holds a cut record";
         } else {
-            EXPECT_EQ(whole, static_cast<int>(test::FileNamesIn(keep).size()));
+            EXPECT_EQ(whole, static_cast<int>(FileNamesIn(keep).size()));
             EXPECT_NE(run.errors.find("Inbox.dbx: Inbox: message "), std::string::npos)
                 << run.errors;
         }
@@ -199,34 +198,26 @@ TEST(ProgramFaults, OnAFullDiskEveryFileIsWholeOrAbsentAndTheCountIsTrue) {
     }
 }
 
-TEST(ProgramFaults, ConvertedMessagesKeepTheMailboxOrderPastFiveDigits) {
-    const std::vector<std::string> names{"Inbox-100000.eml", "Inbox-99999.eml", "Inbox-00002-2.eml",
-                                         "notes.txt.eml",    "Inbox-00002.eml", "Inbox-1000000.eml",
-                                         "Inbox-00010.eml"};
-    EXPECT_EQ(cli::InMailboxOrder(names, "Inbox"),
-              (std::vector<std::string>{"Inbox-00002.eml", "Inbox-00002-2.eml", "Inbox-00010.eml",
-                                        "Inbox-99999.eml", "Inbox-100000.eml", "Inbox-1000000.eml",
-                                        "notes.txt.eml"}));
-}
-
 TEST(ProgramFaults, NamingTakesTheSameTimeForEveryMessageHoweverManyShareAName) {
     // Each name used to be tried from " (2)" upward: 20 000 messages of one name into a folder
     // holding 20 000 of its names took minutes; listing once and counting on takes milliseconds.
     TempFolder folder;
     const std::string stem = StemAt(37, "Same");
     for (int copy = 1; copy <= 20'000; ++copy)
-        folder.write(cli::NumberedFileName(stem, copy), "");
+        folder.write(
+            stem + (copy == 1 ? std::string() : " (" + std::to_string(copy) + ")") + ".txt", "");
     const auto started = std::chrono::steady_clock::now();
-    cli::OutputFolder output(folder.path(), cli::EarlierFiles::KeepAndNumber);
+    const auto listed = std::make_shared<files::Folder>(folder.path());
+    cli::OutputFolder output(listed, cli::EarlierFiles::KeepAndNumber, cli::FileNaming::Numbered);
     std::string last;
     for (int message = 1; message <= 20'000; ++message)
-        last = *output.nameFor(stem);
+        last = *output.nameFor(stem, ".txt");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-    EXPECT_EQ(last, cli::NumberedFileName(stem, 40'000));
+    EXPECT_EQ(last, stem + " (40000).txt");
 
-    cli::OutputFolder rerun(folder.path(), cli::EarlierFiles::Skip);
-    EXPECT_EQ(rerun.nameFor(stem), std::nullopt);
-    EXPECT_EQ(rerun.nameFor(StemAt(38, "Other")), StemAt(38, "Other") + ".txt");
+    cli::OutputFolder rerun(listed, cli::EarlierFiles::Skip, cli::FileNaming::Numbered);
+    EXPECT_EQ(rerun.nameFor(stem, ".txt"), std::nullopt);
+    EXPECT_EQ(rerun.nameFor(StemAt(38, "Other"), ".txt"), StemAt(38, "Other") + ".txt");
 }
 
 } // namespace

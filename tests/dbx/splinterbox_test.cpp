@@ -1,10 +1,14 @@
+#include "cli/started_program.h"
 #include "dbx/conversion.h"
 #include "mailbox_fixture.h"
 #include "support/program_run.h"
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace qb::test {
 namespace {
@@ -201,10 +205,53 @@ TEST_F(SplinterboxTest, ExitsWithOneOnlyWhenAMessageIsLost) {
     }
 }
 
+TEST_F(SplinterboxTest, ASignalStopsAfterTheMessageBeingWrittenAndLeavesNoStagedFile) {
+    writeInbox(std::vector<std::size_t>(4000, 3000));
+    const struct {
+        int signal;
+        int exitCode;
+    } cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.signal);
+        int exitCode = 0;
+        // A run that ends before it is seen half-way (a slow machine) is tried again.
+        for (int attempt = 0; attempt < 5 && exitCode == 0; ++attempt) {
+            emptyOutput();
+            StartedProgram run(QB_SPLINTERBOX, {dbx, output.path()}, input / "errors");
+            while (run.running() && FileNames(output.path()).size() < 10)
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            run.signal(each.signal);
+            exitCode = run.wait();
+        }
+        ASSERT_NE(exitCode, 0) << "every conversion ended before the signal came";
+        EXPECT_EQ(exitCode, each.exitCode);
+        const std::vector<std::string> names = FileNames(output.path());
+        ASSERT_LT(names.size(), 4000u);
+        std::vector<int> written(names.size());
+        std::iota(written.begin(), written.end(), 1);
+        expectWritten(written);
+    }
+}
+
+TEST_F(SplinterboxTest, RemovesStagedFilesOfKilledConversionsWhenItStarts) {
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = ".quillbarrow-" + std::to_string(gone) + "-0123456789abcdef.part";
+    const std::string running = ".quillbarrow-" + std::to_string(::getpid()) + "-00000000.part";
+    output.write(stale, "half a message");
+    output.write(running, "still being written");
+    writeInbox({100});
+    EXPECT_EQ(convert().exitCode, 0);
+    EXPECT_EQ(FileNames(output.path()), (std::vector<std::string>{running, EmlName(1)}));
+}
+
 TEST_F(SplinterboxTest, ExplainsItselfAndRefusesAWrongCommandLine) {
     const ProgramRun help = RunSplinterbox({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("Usage: Splinterbox DBX-FILE OUTPUT-FOLDER"), std::string::npos);
+    EXPECT_NE(help.output.find("-V, --version"), std::string::npos);
 
     writeInbox({100});
     EXPECT_EQ(RunSplinterbox({dbx}).exitCode, 2);

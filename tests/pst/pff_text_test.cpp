@@ -182,6 +182,47 @@ TEST(RtfToText, GivesTheTextOfEncapsulatedHtml) {
     EXPECT_EQ(RtfToText(rtf), "Hello Wörld");
 }
 
+TEST(RtfToText, ReadsBytesInTheCodePageOfTheFontsCharacterSet) {
+    const std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}"
+        "{\\f1\\fswiss\\fcharset204 Arial Cyr;}{\\f2\\fcharset2 Symbol;}}"
+        "\\f1 \\'cf\\'f0\\'e8 {\\f0 caf\\'e9} \\'e2\\plain  \\'e9 {\\f2 \\'e9}}";
+    EXPECT_EQ(RtfToText(rtf), "При café в é é");
+}
+
+TEST(EncapsulatedHtml, GivesBackTheHtmlAnRtfBodyWraps) {
+    const struct {
+        const char *what;
+        std::string rtf;
+        std::optional<std::string> html;
+    } cases[] = {
+        {"markup and text, without what only RTF readers see",
+         "{\\rtf1\\ansi\\ansicpg1252\\fromhtml1 \\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
+         "{\\*\\htmltag64}\\uc1\\pard\\plain\\f0\\fs24 "
+         "{\\*\\htmltag19 <html>\\par <head>\\par <style>\\par p \\{margin:0\\}\\par </style>}"
+         "{\\*\\htmltag34 </head>\\par <body>}"
+         "{\\*\\htmltag64 <p class=\"x\">}\\htmlrtf {\\htmlrtf0 Gr\\'fc\\'dfe "
+         "{\\*\\htmltag84 <b>}\\htmlrtf {\\b \\htmlrtf0 aus K\\'f6ln\\htmlrtf }\\htmlrtf0 "
+         "{\\*\\htmltag92 </b>}\\htmlrtf \\par \\htmlrtf0 }"
+         "{\\*\\htmltag72 </p>}{\\*\\htmltag84 &nbsp;}\\htmlrtf \\'a0\\htmlrtf0 "
+         "{\\*\\htmltag84 <img src=\"cid:image001.png@01D0\">}"
+         "{\\*\\mhtmltag84 <img src=\"file://image001.png\">}"
+         "{\\*\\htmltag58 </body>\\par </html>}}",
+         "<html>\r\n<head>\r\n<style>\r\np {margin:0}\r\n</style></head>\r\n<body>"
+         "<p class=\"x\">Grüße <b>aus Köln</b></p>&nbsp;<img src=\"cid:image001.png@01D0\">"
+         "</body>\r\n</html>"},
+        {"escapes of the markup: tabs, Unicode, code-page bytes, symbols",
+         "{\\rtf1\\ansi\\ansicpg1251\\fromhtml1 {\\*\\htmltag0 <p\\tab title=\"\\'cf\\u8364?\\~\">}"
+         "\\ldblquote x\\rdblquote\\line {\\*\\htmltag0 </p>}}",
+         "<p\ttitle=\"П€\xC2\xA0\">“x”</p>"},
+        {"an ordinary RTF body wraps no HTML", "{\\rtf1\\ansi Text\\par}", std::nullopt},
+        {"plain text wrapped in RTF is no HTML", "{\\rtf1\\ansi\\fromtext Text\\par}",
+         std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(EncapsulatedHtml(c.rtf), c.html) << c.what;
+}
+
 TEST(RtfToText, LeavesOutPicturesObjectsAndHiddenGroupsWhateverTheyHold) {
     using namespace std::string_literals;
     const std::vector<std::pair<std::string, std::string>> cases{

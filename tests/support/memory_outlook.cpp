@@ -46,25 +46,67 @@ std::optional<mail::Instant> InstantOf(const LocalDateTime &time) {
     return mail::Instant(std::chrono::seconds(std::mktime(&local)));
 }
 
-/// Attachments that a memory item only counts: each a file without name or data.
+std::optional<std::string> Stored(const std::string &text) {
+    return text.empty() ? std::nullopt : std::optional<std::string>(text);
+}
+
+/// Reads a memory file's data, failing where the file says.
+class MemoryFileData : public mail::ByteStream {
+  public:
+    explicit MemoryFileData(const MemoryFile &file) : file_(file) {}
+    std::size_t read(char *buffer, std::size_t size) override {
+        if (file_.dataFailsAfter && at_ + size > *file_.dataFailsAfter)
+            throw Failure(-2147467259, "Microsoft Outlook", "The data block is damaged.");
+        const std::size_t count = std::min(size, file_.data.size() - at_);
+        file_.data.copy(buffer, count, at_);
+        at_ += count;
+        return count;
+    }
+
+  private:
+    const MemoryFile &file_;
+    std::size_t at_ = 0;
+};
+
+class MemoryMessage;
+
+/// An attachment of a memory item: one of its files, or a nameless one it only counts.
 class MemoryAttachment : public mail::Attachment {
   public:
-    mail::AttachmentKind kind() override { return mail::AttachmentKind::ByValue; }
-    std::optional<std::string> longFileName() override { return std::nullopt; }
-    std::optional<std::string> shortFileName() override { return std::nullopt; }
-    std::optional<std::string> displayName() override { return std::nullopt; }
-    std::optional<std::string> mimeType() override { return std::nullopt; }
-    std::optional<std::string> contentId() override { return std::nullopt; }
-    std::uint64_t size() override { return 0; }
+    MemoryAttachment(std::shared_ptr<MemoryItem> holder, const MemoryFile *file, FolderPlace place)
+        : holder_(std::move(holder)), file_(file), place_(std::move(place)) {}
+    mail::AttachmentKind kind() override {
+        return file_ ? read("Kind", file_->kind) : mail::AttachmentKind::ByValue;
+    }
+    std::optional<std::string> longFileName() override { return name(&MemoryFile::longFileName); }
+    std::optional<std::string> shortFileName() override { return name(&MemoryFile::shortFileName); }
+    std::optional<std::string> displayName() override { return name(&MemoryFile::displayName); }
+    std::optional<std::string> mimeType() override {
+        return file_ ? read("MimeType", Stored(file_->mimeType)) : std::nullopt;
+    }
+    std::optional<std::string> contentId() override {
+        return file_ ? read("ContentId", Stored(file_->contentId)) : std::nullopt;
+    }
+    std::uint64_t size() override { return file_ ? file_->data.size() : 0; }
     std::unique_ptr<mail::ByteStream> openData() override {
-        struct Empty : mail::ByteStream {
-            std::size_t read(char *, std::size_t) override { return 0; }
-        };
-        return std::make_unique<Empty>();
+        static const MemoryFile nameless;
+        if (file_ && file_->kind == mail::AttachmentKind::EmbeddedMessage)
+            throw Failure(-2147467259, "Microsoft Outlook", "The attachment holds no data.");
+        return std::make_unique<MemoryFileData>(file_ ? read("Data", *file_) : nameless);
     }
-    std::shared_ptr<mail::Message> embeddedMessage() override {
-        throw Failure(-2147467259, "Microsoft Outlook", "The attachment holds no message.");
+    std::shared_ptr<mail::Message> embeddedMessage() override;
+
+  private:
+    std::optional<std::string> name(std::string MemoryFile::*field) {
+        return file_ ? read("Names", Stored(file_->*field)) : std::nullopt;
     }
+    template <typename T> const T &read(const std::string &property, const T &value) {
+        failIfAsked(file_->failing, property);
+        return value;
+    }
+    std::shared_ptr<MemoryItem> holder_;
+    const MemoryFile *file_;
+    FolderPlace place_;
 };
 
 /// The message model over a memory item; the object model's property names choose which parts
@@ -93,7 +135,9 @@ class MemoryMessage : public mail::Message {
     std::string senderAddressType() override {
         return read("SenderEmailType", item_->senderEmailType);
     }
-    std::optional<std::string> senderSmtpAddress() override { return std::nullopt; }
+    std::optional<std::string> senderSmtpAddress() override {
+        return read("SenderEmailAddress", Stored(item_->senderSmtpAddress));
+    }
     std::vector<mail::Recipient> recipients() override {
         return read("Recipients", item_->recipients);
     }
@@ -103,18 +147,35 @@ class MemoryMessage : public mail::Message {
     std::optional<std::string> plainBody() override {
         return read("Body", std::optional<std::string>(item_->body));
     }
-    std::optional<mail::HtmlBody> htmlBody() override { return std::nullopt; }
-    std::optional<std::string> rtfBody() override { return std::nullopt; }
-    int attachmentCount() override { return read("Attachments", item_->attachments); }
+    std::optional<mail::HtmlBody> htmlBody() override {
+        if (!read("HtmlBody", item_->htmlBody))
+            return std::nullopt;
+        return mail::HtmlBody{*item_->htmlBody, item_->htmlCodepage};
+    }
+    std::optional<std::string> rtfBody() override { return read("RtfBody", item_->rtfBody); }
+    int attachmentCount() override {
+        return read("Attachments", static_cast<int>(item_->files.size()) + item_->attachments);
+    }
     std::unique_ptr<mail::Attachment> attachment(int index) override {
         if (index < 1 || index > attachmentCount())
             throw Failure(-2147352567, "Microsoft Outlook", "Array index out of bounds.");
-        return std::make_unique<MemoryAttachment>();
+        failIfAsked(item_->failing, "Attachment");
+        const auto file = static_cast<std::size_t>(index - 1);
+        return std::make_unique<MemoryAttachment>(
+            item_, file < item_->files.size() ? &item_->files[file] : nullptr, place_);
     }
-    std::optional<std::string> transportHeaders() override { return std::nullopt; }
-    std::optional<std::string> messageId() override { return std::nullopt; }
-    std::optional<std::string> inReplyTo() override { return std::nullopt; }
-    std::optional<std::string> references() override { return std::nullopt; }
+    std::optional<std::string> transportHeaders() override {
+        return read("TransportHeaders", item_->transportHeaders);
+    }
+    std::optional<std::string> messageId() override {
+        return read("MessageId", Stored(item_->messageId));
+    }
+    std::optional<std::string> inReplyTo() override {
+        return read("MessageId", Stored(item_->inReplyTo));
+    }
+    std::optional<std::string> references() override {
+        return read("MessageId", Stored(item_->references));
+    }
 
   private:
     template <typename T> T read(const std::string &property, const T &value) {
@@ -125,12 +186,22 @@ class MemoryMessage : public mail::Message {
     FolderPlace place_;
 };
 
+std::shared_ptr<mail::Message> MemoryAttachment::embeddedMessage() {
+    if (!file_ || file_->kind != mail::AttachmentKind::EmbeddedMessage)
+        throw Failure(-2147467259, "Microsoft Outlook", "The attachment holds no message.");
+    failIfAsked(file_->failing, "Message");
+    return std::make_shared<MemoryMessage>(file_->attachesHolder ? holder_ : file_->message,
+                                           place_);
+}
+
 class MemoryItemObject : public Item {
   public:
     MemoryItemObject(std::shared_ptr<MemoryItem> item, FolderPlace place)
         : item_(std::move(item)), place_(std::move(place)) {}
     int Class() override { return read("Class", item_->itemClass); }
-    int attachmentCount() override { return read("Attachments", item_->attachments); }
+    int attachmentCount() override {
+        return read("Attachments", static_cast<int>(item_->files.size()) + item_->attachments);
+    }
     std::string SenderEmailAddress() override {
         return read("SenderEmailAddress", item_->senderEmailAddress);
     }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,22 +15,55 @@
 // any class, and failures on chosen properties.
 namespace qb::test {
 
+struct MemoryItem;
+
+/// An attachment of a memory item; an empty text is a property the store does not keep.
+struct MemoryFile {
+    mail::AttachmentKind kind = mail::AttachmentKind::ByValue;
+    std::string longFileName{};
+    std::string shortFileName{};
+    std::string displayName{};
+    std::string mimeType{};
+    std::string contentId{};
+    std::string data{};
+    /// The message an EmbeddedMessage attachment holds.
+    std::shared_ptr<MemoryItem> message{};
+    /// The attachment holds the very message it is attached to, as a damaged store may loop.
+    bool attachesHolder = false;
+    /// "Kind", "Names", "MimeType", "ContentId", "Data", "Message" throw when read.
+    std::set<std::string> failing{};
+    /// A read of the data beyond this many bytes throws.
+    std::optional<std::size_t> dataFailsAfter{};
+};
+
 /// One item of a memory folder. Properties named in `failing` throw when read, through the
 /// object model and through the message model alike ("Class" fails messageClass too).
 struct MemoryItem {
     int itemClass = outlook::olMail;
+    /// Attachments without name or data, after the files.
     int attachments = 0;
+    std::vector<MemoryFile> files;
     std::string senderEmailAddress;
     std::string senderEmailType = "SMTP";
     std::string senderName;
     /// Local time of delivery; the default LocalDateTime is a message without any time.
     LocalDateTime receivedTime{2024, 3, 3, 14, 5, 9};
     std::string body;
+    /// "HtmlBody", "RtfBody", "TransportHeaders", "MessageId" (all three ids) fail these.
+    std::optional<std::string> htmlBody;
+    int htmlCodepage = 65001;
+    std::optional<std::string> rtfBody;
+    std::optional<std::string> transportHeaders;
+    std::string senderSmtpAddress;
+    std::string messageId;
+    std::string inReplyTo;
+    std::string references;
     std::string subject;
     std::string displayTo;
     std::vector<mail::Recipient> recipients;
     std::string entryId;           // given by the store when empty
-    std::set<std::string> failing; // "Class", "Body", "SenderName", ..., "SaveAs", "Recipients"
+    std::set<std::string> failing; // "Class", "Body", "SenderName", ..., "SaveAs", "Recipients",
+                                   // "Attachments", "Attachment" (each one)
     /// Text SaveAs writes; the default renders the header lines and the body.
     std::function<std::string(const MemoryItem &)> render;
 };

@@ -31,7 +31,7 @@ std::string RequireSamples() {
         }();
         return "";
     }
-    const std::filesystem::path folder = std::filesystem::path(QB_SAMPLES_DIR).lexically_normal();
+    const std::filesystem::path folder = SamplesFolderPath();
     if (std::filesystem::is_directory(folder))
         return folder.string();
     const std::string absent =

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Writes the seed corpora, one folder per fuzz target, into OUT, and into OUT/hostile one folder of
 # 1 MiB inputs per target, built to catch work that grows faster than the input.
-# Usage: make-seeds.sh OUT DBX_SEEDS_PROGRAM
+# Usage: make-seeds.sh OUT DBX_SEEDS_PROGRAM PST_SEEDS_PROGRAM
 set -euo pipefail
 out=$1
 dbx_seeds=$2
+pst_seeds=$3
 megabyte=1048576
 
 seed() { # target name text
@@ -22,6 +23,9 @@ hostile() { # target name unit [head]
 
 mkdir -p "$out/dbx_conversion" "$out/hostile/dbx_conversion"
 "$dbx_seeds" "$out/dbx_conversion"
+mkdir -p "$out/outlook_store" "$out/hostile/outlook_store"
+"$pst_seeds" "$out/outlook_store"
+"$pst_seeds" "$out/hostile/outlook_store" hostile
 
 message='From: Ann <ann@example.com>\r\nTo: Bob\r\nSubject: =?UTF-8?B?w6k=?=\r\nDate: Mon, 1 Jan 2024 10:00:00 +0000\r\n'
 seed eml_headers plain.eml "$message\r\nBody\r\n"

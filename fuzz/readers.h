@@ -10,6 +10,7 @@
 #include "express/eml_messages.h"
 #include "failure/failure.h"
 #include "mime/gmime_mime_reader.h"
+#include "outlook_road.h"
 #include "platform/command_line.h"
 #include "platform/linux/posix_file_system.h"
 #include "platform/qt/file_dialog_text.h"
@@ -142,6 +143,11 @@ inline void ReadSettingsFile(std::string_view bytes) {
     EmptyScratchFolder();
 }
 
+inline void ReadOutlookStoreFile(std::string_view bytes) {
+    ReadOutlookStore(bytes, ScratchFolder());
+    EmptyScratchFolder();
+}
+
 struct Reader {
     const char *name;
     void (*run)(std::string_view bytes);
@@ -158,6 +164,7 @@ inline constexpr Reader readers[] = {
     {"command_line", SplitWindowsCommandLine},
     {"chosen_paths", SplitChosenPaths},
     {"settings_file", ReadSettingsFile},
+    {"outlook_store", ReadOutlookStoreFile},
 };
 
 } // namespace qb::fuzz

@@ -12,7 +12,7 @@ seconds=$2
 jobs=${JOBS:-$(nproc)}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 readers=(dbx_conversion eml_headers mime_body rtf_text html_text wine_registry command_line
-         chosen_paths settings_file)
+         chosen_paths settings_file outlook_store)
 
 if [ -f "$build/CMakeCache.txt" ]; then
     cmake -S "$source_dir" -B "$build" -DQUILLBARROW_FUZZ=ON >/dev/null
@@ -20,11 +20,11 @@ else
     CC=${CC:-clang} CXX=${CXX:-clang++} cmake -S "$source_dir" -B "$build" -G Ninja \
         -DQUILLBARROW_FUZZ=ON -DQUILLBARROW_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" --target fuzz_dbx_seeds "${readers[@]/#/fuzz_}"
+cmake --build "$build" --target fuzz_dbx_seeds fuzz_pst_seeds "${readers[@]/#/fuzz_}"
 
 seeds=$build/fuzz-seeds
 rm -rf "$seeds"
-"$source_dir/fuzz/make-seeds.sh" "$seeds" "$build/fuzz/fuzz_dbx_seeds"
+"$source_dir/fuzz/make-seeds.sh" "$seeds" "$build/fuzz/fuzz_dbx_seeds" "$build/fuzz/fuzz_pst_seeds"
 
 export QT_QPA_PLATFORM=offscreen
 hostile_seconds=${HOSTILE_SECONDS:-20}
@@ -47,7 +47,10 @@ fuzz_reader() { # reader
             echo "$reader: a 1 MiB input failed or took over $hostile_seconds s"
             failed=1
         fi
-        if ! "$target" -max_total_time="$seconds" -timeout=10 -max_len=65536 -rss_limit_mb=2048 \
+        # An Outlook data file takes a quarter of a megabyte before it holds any mail.
+        local max_len=65536
+        [ "$reader" = outlook_store ] && max_len=524288
+        if ! "$target" -max_total_time="$seconds" -timeout=10 -max_len=$max_len -rss_limit_mb=2048 \
             -print_final_stats=1 -artifact_prefix="$findings/" \
             "$corpus" "$seeds/$reader" "${regressions[@]}" >"$log" 2>&1; then
             failed=1

@@ -2,6 +2,7 @@
 #include "dbx/conversion.h"
 #include "mailbox_fixture.h"
 #include "support/program_run.h"
+#include "support/sample_files.h"
 
 #include <chrono>
 #include <csignal>
@@ -260,17 +261,18 @@ TEST_F(SplinterboxTest, ExplainsItselfAndRefusesAWrongCommandLine) {
     EXPECT_NE(noFolder.errors.find("missing"), std::string::npos);
 }
 
-class SplinterboxSampleTest : public ::testing::Test {
+class SampleSplinterboxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (SamplesFolder().empty())
-            GTEST_SKIP() << "the sample stores are not present in " << QB_SAMPLES_DIR;
+        const std::string samples = RequireSamples();
+        if (!samples.empty())
+            inbox = samples + "/inbox-28.dbx";
     }
-    const std::string inbox = SamplesFolder() + "/inbox-28.dbx";
+    std::string inbox;
     TempFolder output;
 };
 
-TEST_F(SplinterboxSampleTest, ReadsTheHeadersOfEveryMessageOfTheSampleInbox) {
+TEST_F(SampleSplinterboxTest, ReadsTheHeadersOfEveryMessageOfTheSampleInbox) {
     const ProgramRun run = RunSplinterbox({inbox, output.path()});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.errors, "");
@@ -303,7 +305,7 @@ TEST_F(SplinterboxSampleTest, ReadsTheHeadersOfEveryMessageOfTheSampleInbox) {
     EXPECT_EQ(bytes, 367423u);
 }
 
-TEST_F(SplinterboxSampleTest, FindsTheMessagesOfADamagedCopyOfTheSampleInbox) {
+TEST_F(SampleSplinterboxTest, FindsTheMessagesOfADamagedCopyOfTheSampleInbox) {
     TempFolder copies;
     const std::string copy = copies / "inbox-28.dbx";
     const struct {

@@ -2,6 +2,7 @@
 #include "export/outlook_download.h"
 #include "export/output_names.h"
 #include "pst/pff_mail_store.h"
+#include "support/made_store.h"
 
 #include <gtest/gtest.h>
 
@@ -59,12 +60,9 @@ class OutlookDownloadFromPst : public ::testing::Test,
                                protected test_support::DownloadControlModels {
   protected:
     void SetUp() override {
-        const std::string samples = test::SamplesFolder();
-        if (samples.empty())
-            GTEST_SKIP() << "the sample mail stores are not there";
-        // The profile folder holds only the English store; the sample stays where it is.
+        // The profile folder holds only the made store.
         fs::create_directory(t.folder / "profile");
-        fs::create_symlink(samples + "/english-store.pst", t.folder / "profile/english-store.pst");
+        test::WriteMadeStore(t.folder / "profile/made.pst");
         if (!layer.createApplication())
             GTEST_SKIP() << "the libpff mail store layer cannot open stores yet";
         fs::create_directory(t.folder / "out");
@@ -86,18 +84,18 @@ TEST_F(OutlookDownloadFromPst, InboxMessagesAreSavedOneFileEachAndThenGathered) 
     const std::vector<ListedMessage> messages = ListStore(layer);
     std::vector<std::string> inboxSubjects;
     for (const ListedMessage &message : messages) {
-        ListView1.addRow({"english-store", message.folder, message.subfolder, "", "", "", "",
+        ListView1.addRow({"made", message.folder, message.subfolder, "", "", "", "",
                           message.subject, message.entryId});
         if (message.folder == "Inbox" || message.subfolder == "Inbox")
             inboxSubjects.push_back(message.subject);
     }
-    ASSERT_EQ(inboxSubjects.size(), 8u);
-    Combo1.setListIndex(2); // Inbox
+    ASSERT_EQ(inboxSubjects.size(), 22u); // the Inbox's 20 and those of a subfolder named Inbox
+    Combo1.setListIndex(2);               // Inbox
 
     download.saveChosenMessages();
     EXPECT_TRUE(t.reports().empty()) << t.reports().front();
     const std::vector<std::string> files = outputFiles();
-    ASSERT_EQ(files.size(), 8u);
+    ASSERT_EQ(files.size(), 22u);
     std::string gathered;
     for (std::size_t index = 0; index < files.size(); ++index) {
         SCOPED_TRACE(files[index]);

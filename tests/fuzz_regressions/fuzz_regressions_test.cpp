@@ -31,8 +31,9 @@ class FuzzRegressionTest : public ::testing::TestWithParam<Reader> {};
 // text, so a second is far more than a sound reader needs.
 TEST_P(FuzzRegressionTest, KeptInputsReadWithoutFault) {
     const std::filesystem::path folder = regressions / GetParam().name;
+    // A reader that never failed has no folder and nothing to replay.
     if (!std::filesystem::is_directory(folder))
-        GTEST_SKIP() << "no inputs kept for " << GetParam().name;
+        return;
     for (const auto &entry : std::filesystem::directory_iterator(folder)) {
         SCOPED_TRACE(entry.path().string());
         const auto start = std::chrono::steady_clock::now();

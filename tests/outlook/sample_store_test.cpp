@@ -1,5 +1,7 @@
 #include "listing_fixture.h"
 #include "pst/pff_mail_store.h"
+#include "support/made_store.h"
+#include "support/sample_files.h"
 
 #include <algorithm>
 #include <map>
@@ -8,35 +10,47 @@
 namespace qb::test {
 namespace {
 
-/// The PST source over a real data file, read through libpff with an empty profile.
-class SampleStoreListingTest : public ListingTest {
+/// The PST source over data files read through libpff with an empty profile.
+class PstSourceListingTest : public ListingTest {
   protected:
-    void SetUp() override {
-        if (SamplesFolder().empty())
-            GTEST_SKIP() << "the sample stores are not present";
-        Option4.setValue(true);
-    }
+    PstSourceListingTest() { Option4.setValue(true); }
 
-    void listFile(const std::string &fileName) {
-        Text2.setText(SamplesFolder() + "/" + fileName);
+    void listFile(const std::string &path) {
+        Text2.setText(path);
         pffListing.listMessages();
     }
 
     TempFolder profileFolder;
+    TempFolder files;
     PffMailStoreLayer pffLayer{profileFolder.path()};
     Platform pffPlatform = test.withMailStores(pffLayer);
     outlook::OutlookListing pffListing{outlook::ListingFacilitiesOf(pffPlatform),
                                        {window, Text1, Text2, Option3, Option4, ListView1}};
 };
 
-TEST_F(SampleStoreListingTest, ListsTheMailOfTheEnglishStoreAndDetachesIt) {
-    listFile("english-store.pst");
+/// Rows per Folder and Subfolder cell.
+std::map<std::pair<std::string, std::string>, int> RowsPerFolder(const std::vector<Strings> &rows) {
+    std::map<std::pair<std::string, std::string>, int> counts;
+    for (const auto &row : rows)
+        ++counts[{row[1], row[2]}];
+    return counts;
+}
+
+TEST_F(PstSourceListingTest, ListsTheMailOfTheMadeStoreAndDetachesIt) {
+    WriteMadeStore(files / "made.pst");
+    listFile(files / "made.pst");
 
     EXPECT_TRUE(test.reports().empty()) << test.reports().front();
-    const Strings folders = column(2);
-    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Inbox"), 8);
-    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Sent Items"), 6);
-    EXPECT_EQ(ListView1.rowCount(), 14);
+    // Only mail, below the top folder: not its own two messages, not the Inbox's appointment
+    // and contact, nothing of Calendar and Contacts.
+    EXPECT_EQ(RowsPerFolder(rows()), (std::map<std::pair<std::string, std::string>, int>{
+                                         {{"Deleted Items", ""}, 2},
+                                         {{"Inbox", ""}, 20},
+                                         {{"Sent Items", ""}, 4},
+                                         {{"Projekte Ærø", ""}, 4},
+                                         {{"Projekte Ærø", "2024 – Über"}, 2},
+                                         {{"Projekte Ærø", "Inbox"}, 2},
+                                         {{"Архив 日本", ""}, 4}}));
     const Strings ids = column(9);
     EXPECT_TRUE(
         std::none_of(ids.begin(), ids.end(), [](const std::string &id) { return id.empty(); }));
@@ -44,50 +58,45 @@ TEST_F(SampleStoreListingTest, ListsTheMailOfTheEnglishStoreAndDetachesIt) {
 
     // Detached again: a second listing attaches it anew and lists the same rows.
     ListView1.clear();
-    listFile("english-store.pst");
-    EXPECT_EQ(ListView1.rowCount(), 14);
+    listFile(files / "made.pst");
+    EXPECT_EQ(ListView1.rowCount(), 38);
 }
 
-TEST_F(SampleStoreListingTest, ListsOnlyMailOfThePortugueseStore) {
-    listFile("portuguese-store.pst");
-
-    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
-    const Strings folders = column(2);
-    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Caixa de Entrada"), 3);
-    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Itens Enviados"), 1);
-    EXPECT_EQ(ListView1.rowCount(), 4);
-}
-
-TEST_F(SampleStoreListingTest, OfflineStoreListsItsPersonalFoldersByTheirOwnNames) {
-    listFile("offline-store.ost");
-
-    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
-    std::map<std::pair<std::string, std::string>, int> rowsPerFolder;
-    for (const auto &row : rows()) {
-        EXPECT_EQ(row[0], "offline-store");
-        ++rowsPerFolder[{row[1], row[2]}];
-    }
-    EXPECT_EQ((rowsPerFolder[{"Inbox", ""}]), 10);
-    EXPECT_EQ((rowsPerFolder[{"Inbox", "sub1"}]), 25);
-    EXPECT_EQ((rowsPerFolder[{"Inbox", "sub2"}]), 29);
-    const Strings folders = column(2);
-    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Inbox"), 64);
-    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Sent Items"), 6);
-    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Root - Mailbox"), 0);
-}
-
-TEST_F(SampleStoreListingTest, DamagedProfileStoresDoNotHinderTheChosenFile) {
+TEST_F(PstSourceListingTest, DamagedProfileStoresDoNotHinderTheChosenFile) {
+    WriteMadeStore(files / "made.pst");
     profileFolder.write("damaged.pst", std::string(8192, 'x'));
     profileFolder.write("empty.ost", "");
 
-    listFile("english-store.pst");
+    listFile(files / "made.pst");
     EXPECT_TRUE(test.reports().empty()) << test.reports().front();
-    EXPECT_EQ(ListView1.rowCount(), 14);
+    EXPECT_EQ(ListView1.rowCount(), 38);
 
-    Text1.setText("microsoft office");
+    // Only message 2 has these words, in a body that is RTF alone.
+    Text1.setText("NACHRICHT 2:");
     pffListing.findMessages();
     EXPECT_TRUE(test.reports().empty()) << test.reports().front();
-    EXPECT_EQ(column(5), Strings{"Microsoft Office Outlook"});
+    EXPECT_EQ(subjects(), Strings{"Предложение по проекту #2"});
+}
+
+/// The offline store from outside, which keeps its personal folders under "Root - Mailbox".
+class SampleOfflineStoreListingTest : public PstSourceListingTest {};
+
+TEST_F(SampleOfflineStoreListingTest, ListsItsPersonalFoldersByTheirOwnNames) {
+    const std::string samples = RequireSamples();
+    if (samples.empty())
+        return;
+    listFile(samples + "/offline-store.ost");
+
+    EXPECT_TRUE(test.reports().empty()) << test.reports().front();
+    const Strings roots = column(1);
+    EXPECT_EQ(std::count(roots.begin(), roots.end(), "offline-store"), ListView1.rowCount());
+    const auto counts = RowsPerFolder(rows());
+    EXPECT_EQ((counts.at({"Inbox", ""})), 10);
+    EXPECT_EQ((counts.at({"Inbox", "sub1"})), 25);
+    EXPECT_EQ((counts.at({"Inbox", "sub2"})), 29);
+    const Strings folders = column(2);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Sent Items"), 6);
+    EXPECT_EQ(std::count(folders.begin(), folders.end(), "Root - Mailbox"), 0);
 }
 
 // The memory store layer stands in where a real file cannot fail the way a test needs.

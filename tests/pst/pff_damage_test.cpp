@@ -3,6 +3,8 @@
 #include "mail/message_reading.h"
 #include "pst/pff_compressed_rtf.h"
 #include "pst/pff_mail_store.h"
+#include "support/made_store.h"
+#include "support/sample_files.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -131,20 +133,18 @@ TEST(CompressedRtf, TrailingNulsAreCutAndInnerOnesKept) {
     EXPECT_EQ(mail::WithoutTrailingNuls(""), "");
 }
 
-/// Damaged copies of the English sample store.
+std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+/// Damaged copies of the made store.
 class DamagedStore : public DamagedFile {
   protected:
     void SetUp() override {
-        const std::string samples = test::SamplesFolder();
-        if (samples.empty())
-            GTEST_SKIP() << "the sample stores (../shared/samples) are not there";
-        original = ReadFile(samples + "/english-store.pst");
+        test::WriteMadeStore(folder / "made.pst");
+        original = ReadFile(folder / "made.pst");
         ASSERT_GT(original.size(), 100000u);
-    }
-
-    static std::string ReadFile(const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     /// The sample with one byte in every `stride` inverted from `start` on.
@@ -179,12 +179,21 @@ TEST_F(DamagedStore, AnIntactCopyReadsWithoutFailures) {
     EverythingReader reader(folder / "out.txt");
     reader.readStore(*mapi, 1);
     EXPECT_TRUE(reader.failures().empty()) << reader.failures().front();
-    EXPECT_EQ(reader.itemsRead(), 16); // 14 messages, an appointment and a contact
+    EXPECT_EQ(reader.itemsRead(), 44); // 40 messages, two appointments and two contacts
+}
 
-    // Its RTF-only bodies, one holding a picture, all fit within what their compressed size allows.
-    mapi->AddStore(test::SamplesFolder() + "/offline-store.ost");
+// The offline store's bodies are RTF only, one holding a picture; all fit within what their
+// compressed size allows.
+TEST(SampleOfflineStoreReading, ReadsWithoutFailures) {
+    const std::string samples = test::RequireSamples();
+    if (samples.empty())
+        return;
+    test::TempFolder folder;
+    PffMailStoreLayer layer(folder / "no profile");
+    auto mapi = layer.createApplication()->GetNamespace("MAPI");
+    mapi->AddStore(samples + "/offline-store.ost");
     EverythingReader offline(folder / "out.txt");
-    offline.readStore(*mapi, 2);
+    offline.readStore(*mapi, 1);
     EXPECT_TRUE(offline.failures().empty()) << offline.failures().front();
     EXPECT_GT(offline.itemsRead(), 64);
 }

@@ -2,6 +2,7 @@
 #include "failure/failure.h"
 #include "pst/pff_mail_store.h"
 #include "pst/pff_profile.h"
+#include "support/made_store.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -61,59 +62,57 @@ TEST(PffProfile, UnreadableStoresAreKnownByTheirFilesAndFailOnlyWhenTheirRootsAr
     }
 }
 
-/// A profile folder holding copies of the sample stores, and things that are not stores.
-class SampleProfile : public ::testing::Test {
+/// A profile folder holding two made stores, and things that are not stores.
+class MadeProfile : public ::testing::Test {
   protected:
     void SetUp() override {
-        const std::string samples = test::SamplesFolder();
-        if (samples.empty())
-            GTEST_SKIP() << "the sample stores (../shared/samples) are not there";
-        std::filesystem::copy_file(samples + "/english-store.pst", profile / "b.PST");
-        std::filesystem::copy_file(samples + "/portuguese-store.pst", profile / "a.ost");
-        std::filesystem::copy_file(samples + "/english-store.pst", profile / ".hidden.pst");
+        test::WriteMadeStore(attachable);
+        std::filesystem::copy_file(attachable, profile / "b.PST");
+        std::filesystem::copy_file(attachable, profile / ".hidden.pst");
+        test::WriteOneMessageStore(profile / "a.ost", "Zweites Postfach", "Hallo");
         profile.write("notes.txt", "not a store");
-        sample = samples + "/english-store.pst";
     }
 
     test::TempFolder profile;
+    test::TempFolder elsewhere;
+    const std::string attachable = elsewhere / "made.pst";
     PffMailStoreLayer layer{profile.path()};
-    std::string sample;
 };
 
-TEST_F(SampleProfile, ProfileStoresComeFirstAndAttachedFilesAfterThem) {
+TEST_F(MadeProfile, ProfileStoresComeFirstAndAttachedFilesAfterThem) {
     auto mapi = layer.createApplication()->GetNamespace("MAPI");
     auto roots = mapi->folders();
     ASSERT_EQ(roots->count(), 2);
-    EXPECT_EQ(roots->item(1)->name(), "thisisatest");
+    EXPECT_EQ(roots->item(1)->name(), "Zweites Postfach");
     EXPECT_EQ(roots->item(1)->storeFilePath(), profile / "a.ost");
-    EXPECT_EQ(roots->item(2)->name(), "Outlook");
+    EXPECT_EQ(roots->item(2)->name(), "Beispiel-Postfach ✉");
 
-    mapi->AddStore(sample);
+    mapi->AddStore(attachable);
     EXPECT_EQ(mapi->folders()->count(), 3);
     auto attached = mapi->folders()->GetLast();
-    EXPECT_EQ(attached->storeFilePath(), sample);
+    EXPECT_EQ(attached->storeFilePath(), attachable);
 
     mapi->RemoveStore(*attached);
     EXPECT_EQ(mapi->folders()->count(), 2);
     EXPECT_EQ(mapi->folders()->GetLast()->storeFilePath(), profile / "b.PST");
 }
 
-TEST_F(SampleProfile, AttachingAProfileStoreAddsNothing) {
+TEST_F(MadeProfile, AttachingAProfileStoreAddsNothing) {
     auto mapi = layer.createApplication()->GetNamespace("MAPI");
     mapi->AddStore(profile / "b.PST");
     EXPECT_EQ(mapi->folders()->count(), 2);
 }
 
-TEST_F(SampleProfile, RemovingAProfileStoreTakesItOutOfTheList) {
+TEST_F(MadeProfile, RemovingAProfileStoreTakesItOutOfTheList) {
     auto mapi = layer.createApplication()->GetNamespace("MAPI");
     auto first = mapi->folders()->item(1);
     mapi->RemoveStore(*first);
     ASSERT_EQ(mapi->folders()->count(), 1);
-    EXPECT_EQ(mapi->folders()->item(1)->name(), "Outlook");
+    EXPECT_EQ(mapi->folders()->item(1)->name(), "Beispiel-Postfach ✉");
     EXPECT_THROW(mapi->RemoveStore(*first), Failure);
 }
 
-TEST_F(SampleProfile, ApplicationsShareTheOpenedStores) {
+TEST_F(MadeProfile, ApplicationsShareTheOpenedStores) {
     auto first = layer.createApplication()->GetNamespace("MAPI");
     auto message = first->folders()->item(2)->folders()->item(2)->items()->item(1);
     const std::string id = message->EntryID();

@@ -5,6 +5,7 @@
 #include "pst/pff_mail_store.h"
 #include "pst/pff_message.h"
 #include "pst/pff_time.h"
+#include "support/sample_files.h"
 #include "support/test_platform.h"
 #include "text/codepage.h"
 #include "text/html_to_text.h"
@@ -282,10 +283,11 @@ TEST(RtfToText, AlwaysGivesWellFormedUtf8) {
     }
 }
 
-TEST(RtfToText, KeepsTheTextAfterThePictureOfTheSampleStore) {
-    const std::string samples = test::SamplesFolder();
+// An RTF body of the offline store holds a picture stored as raw bytes.
+TEST(SampleOfflineStoreRtf, KeepsTheTextAfterThePictureOfABody) {
+    const std::string samples = test::RequireSamples();
     if (samples.empty())
-        GTEST_SKIP() << "the sample stores (../shared/samples) are not there";
+        return;
     test::TempFolder folder;
     PffMailStoreLayer layer(folder / "no profile");
     auto mapi = layer.createApplication()->GetNamespace("MAPI");

@@ -1,5 +1,7 @@
 #include "support/test_platform.h"
 
+#include "support/sample_files.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -83,9 +85,14 @@ std::vector<std::string> TestPlatform::messageTexts() const {
 }
 
 std::string SamplesFolder() {
-    const std::filesystem::path samples(QB_SAMPLES_DIR);
-    return std::filesystem::is_directory(samples) ? samples.lexically_normal().string()
-                                                  : std::string();
+    const std::filesystem::path samples = SamplesFolderPath();
+    return std::filesystem::is_directory(samples) ? samples.string() : std::string();
+}
+
+std::filesystem::path SamplesFolderPath() {
+    // QB_SAMPLES_FOLDER points the lookup elsewhere, or nowhere, without moving the folder.
+    const char *chosen = std::getenv("QB_SAMPLES_FOLDER");
+    return std::filesystem::path(chosen != nullptr ? chosen : QB_SAMPLES_DIR).lexically_normal();
 }
 
 } // namespace qb::test

@@ -76,7 +76,9 @@ struct TestPlatform {
     Platform withMailStores(outlook::MailStoreLayer &stores);
 };
 
-/// Path of the shared sample stores, or empty when they are absent.
+/// Path of the sample files from outside (../shared/samples), or empty when they are absent. For
+/// the benchmarks: a test reaches them through RequireSamples (support/sample_files.h), which
+/// labels, skips and fails it as the suite requires.
 std::string SamplesFolder();
 
 } // namespace qb::test

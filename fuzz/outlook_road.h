@@ -70,7 +70,7 @@ struct WindowListing {
     OptionButton Option4{"Option4", "PST File:", {}};
     ListView ListView1{"ListView1", {}};
     outlook::OutlookListing listing{
-        {reporter, events, clock, locale, messages, dialogs, files, stores},
+        {reporter, events, clock, locale, messages, dialogs, files, stores, ""},
         {window, Text1, Text2, Option3, Option4, ListView1}};
 };
 

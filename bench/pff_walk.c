@@ -5,7 +5,8 @@
  *
  *   pff_walk [--bodies] STORE.pst
  *
- * Prints the number of messages and the seconds the walk took. */
+ * Prints the number of messages, the seconds libpff_file_open took (it builds the whole item
+ * tree of the file) and the seconds of the whole walk. */
 #include <libpff.h>
 
 #include <stdio.h>
@@ -70,6 +71,10 @@ static void walk_folder(libpff_item_t *folder, struct walk_count *count) {
     }
 }
 
+static double seconds_between(const struct timespec *from, const struct timespec *to) {
+    return (double)(to->tv_sec - from->tv_sec) + (double)(to->tv_nsec - from->tv_nsec) / 1e9;
+}
+
 int main(int argc, char **argv) {
     const char *path = NULL;
     for (int i = 1; i < argc; i++) {
@@ -92,14 +97,16 @@ int main(int argc, char **argv) {
         fprintf(stderr, "pff_walk: %s cannot be opened\n", path);
         return 1;
     }
+    struct timespec opened;
+    clock_gettime(CLOCK_MONOTONIC, &opened);
     struct walk_count count = {0, 0, 0};
     walk_folder(root, &count);
     libpff_item_free(&root, NULL);
     libpff_file_close(file, NULL);
     libpff_file_free(&file, NULL);
     clock_gettime(CLOCK_MONOTONIC, &end);
-    printf("%ld messages in %ld folders, %.2f s (%zu bytes read)\n", count.messages, count.folders,
-           (double)(end.tv_sec - start.tv_sec) + (double)(end.tv_nsec - start.tv_nsec) / 1e9,
-           count.bytes);
+    printf("%ld messages in %ld folders, %.2f s, of which opening %.2f s (%zu bytes read)\n",
+           count.messages, count.folders, seconds_between(&start, &end),
+           seconds_between(&start, &opened), count.bytes);
     return 0;
 }

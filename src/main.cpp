@@ -92,7 +92,7 @@ int main(int argc, char *argv[]) {
     qb::QtTextLocale locale;
     qb::QtWindowHost windows;
     qb::QtMessageViewer viewer;
-    qb::PffMailStoreLayer mailStores(qb::OutlookProfileFolder(specialFolders));
+    qb::PffMailStoreLayer mailStores(qb::OutlookProfileFolder(specialFolders), &events);
     qb::GmimeMimeReader mimeReader;
     const std::unique_ptr<qb::WineRegistry> registry = qb::UserWineRegistry();
     qb::PosixProgramRunner programs;

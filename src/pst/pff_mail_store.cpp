@@ -5,8 +5,9 @@
 
 namespace qb {
 
-PffMailStoreLayer::PffMailStoreLayer(std::string profileFolder)
-    : profileFolder_(std::move(profileFolder)), catalog_(std::make_shared<PffStoreCatalog>()) {}
+PffMailStoreLayer::PffMailStoreLayer(std::string profileFolder, EventPump *events)
+    : profileFolder_(std::move(profileFolder)),
+      catalog_(std::make_shared<PffStoreCatalog>(events)) {}
 
 PffMailStoreLayer::~PffMailStoreLayer() = default;
 

@@ -7,6 +7,7 @@
 
 namespace qb {
 
+class EventPump;
 class PffStoreCatalog;
 
 /// The Outlook object model over Outlook data files (.pst/.ost) read with libpff. The profile's
@@ -15,7 +16,8 @@ class PffStoreCatalog;
 /// resolving for the whole run.
 class PffMailStoreLayer : public outlook::MailStoreLayer {
   public:
-    explicit PffMailStoreLayer(std::string profileFolder);
+    /// With the window's events, they keep running while a store is opened.
+    explicit PffMailStoreLayer(std::string profileFolder, EventPump *events = nullptr);
     ~PffMailStoreLayer() override;
 
     /// A new application object sharing this layer's opened files; never fails.

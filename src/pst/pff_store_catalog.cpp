@@ -1,5 +1,6 @@
 #include "pst/pff_store_catalog.h"
 
+#include "platform/event_pump.h"
 #include "pst/pff_file.h"
 
 #include <filesystem>
@@ -13,7 +14,7 @@ std::string FileIdentity(const std::string &path) {
     return error ? path : canonical.string();
 }
 
-PffStoreCatalog::PffStoreCatalog() = default;
+PffStoreCatalog::PffStoreCatalog(EventPump *events) : events_(events) {}
 PffStoreCatalog::~PffStoreCatalog() = default;
 
 std::shared_ptr<PffFile> PffStoreCatalog::open(const std::string &path) {
@@ -30,7 +31,9 @@ std::shared_ptr<PffFile> PffStoreCatalog::open(const std::string &path) {
                 return store->file;
             break; // changed on disk: the older store stays for the EntryIDs it gave out
         }
-    wanted.file = PffFile::open(path, static_cast<std::uint32_t>(stores_.size() + 1));
+    const auto storeNumber = static_cast<std::uint32_t>(stores_.size() + 1);
+    const auto openFile = [path, storeNumber] { return PffFile::open(path, storeNumber); };
+    wanted.file = events_ ? WhileEventsRun(*events_, openFile) : openFile();
     stores_.push_back(wanted);
     return wanted.file;
 }

@@ -7,14 +7,17 @@
 
 namespace qb {
 
+class EventPump;
 class PffFile;
 
 /// Every data file opened during this run of the program, shared by all application objects,
 /// so that an EntryID keeps resolving after its store left the profile. A file is opened once;
-/// it is opened anew (as a new store) only when it changed on disk meanwhile.
+/// it is opened anew (as a new store) only when it changed on disk meanwhile. Opening a file reads
+/// its whole index, which takes minutes for a store of 100,000 messages: given the window's
+/// events, the catalog lets them run meanwhile.
 class PffStoreCatalog {
   public:
-    PffStoreCatalog();
+    explicit PffStoreCatalog(EventPump *events = nullptr);
     ~PffStoreCatalog();
 
     /// The open store for the file at path; throws Failure when it cannot be opened.
@@ -29,6 +32,7 @@ class PffStoreCatalog {
         std::uint64_t size;
         std::shared_ptr<PffFile> file;
     };
+    EventPump *events_;
     std::vector<OpenedStore> stores_; // store number n is stores_[n - 1]
 };
 

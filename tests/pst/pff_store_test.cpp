@@ -5,6 +5,7 @@
 #include "pst/pff_error.h"
 #include "pst/pff_file.h"
 #include "pst/pff_mail_store.h"
+#include "support/fakes.h"
 #include "support/made_store.h"
 #include "support/sample_files.h"
 #include "support/test_platform.h"
@@ -273,18 +274,29 @@ TEST(PffApplication, IsVersionSixteenAndOffersOnlyTheMapiNamespace) {
     EXPECT_EQ(application->GetNamespace("MAPI")->folders()->GetLast(), nullptr);
 }
 
-TEST(PffApplication, AttachingAMissingFileNamesIt) {
-    test::TempFolder profile;
-    PffMailStoreLayer layer(profile.path());
-    auto mapi = layer.createApplication()->GetNamespace("MAPI");
-    try {
-        mapi->AddStore(profile / "absent.pst");
-        FAIL() << "attaching a missing file succeeded";
-    } catch (const Failure &failure) {
-        EXPECT_NE(failure.description().find("absent.pst"), std::string::npos);
-        EXPECT_NE(failure.description().find("No such file"), std::string::npos);
+// Opening a store reads its whole index; the window's events, when given, run meanwhile on this
+// thread, and the store and a failure to open it come back the same either way.
+TEST(PffApplication, AttachingOpensTheStoreOrNamesTheMissingFileWithOrWithoutWindowEvents) {
+    for (const bool withEvents : {false, true}) {
+        SCOPED_TRACE(withEvents ? "with window events" : "without");
+        test::TempFolder profile;
+        test::ScriptedEventPump events;
+        PffMailStoreLayer layer(profile.path(), withEvents ? &events : nullptr);
+        auto mapi = layer.createApplication()->GetNamespace("MAPI");
+        try {
+            mapi->AddStore(profile / "absent.pst");
+            FAIL() << "attaching a missing file succeeded";
+        } catch (const Failure &failure) {
+            EXPECT_NE(failure.description().find("absent.pst"), std::string::npos);
+            EXPECT_NE(failure.description().find("No such file"), std::string::npos);
+        }
+        EXPECT_EQ(mapi->folders()->count(), 0);
+
+        test::WriteMadeStore(profile / "made.pst");
+        mapi->AddStore(profile / "made.pst");
+        EXPECT_EQ(mapi->folders()->count(), 1);
+        EXPECT_EQ(events.waits > 0, withEvents);
     }
-    EXPECT_EQ(mapi->folders()->count(), 0);
 }
 
 } // namespace

@@ -7,7 +7,10 @@
 //
 //   window_scale STORE.pst [--find TEXT] [--download N]
 
-#include "support/real_store_windows.h"
+#include "app/express_window.h"
+#include "app/main_window.h"
+#include "pst/pff_mail_store.h"
+#include "support/test_platform.h"
 
 #include <sys/resource.h>
 
@@ -57,6 +60,19 @@ class ActionTimer {
     std::chrono::duration<double, std::milli> longestGap_{};
 };
 
+/// Both windows over the scripted platform and the real mail-store layer, which lets the window's
+/// events run while it opens a store, as the program's does.
+struct Windows {
+    test::TestPlatform fixture;
+    test::TempFolder profile;
+    test::TempFolder output;
+    PffMailStoreLayer stores{profile.path(), &fixture.events};
+    Platform platform = fixture.withMailStores(stores);
+    Settings settings{fixture.settings, platform.messages};
+    ExpressWindow form2{platform, settings};
+    MainWindow form1{platform, settings, form2};
+};
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -74,7 +90,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: window_scale STORE.pst [--find TEXT] [--download N]\n");
         return 2;
     }
-    test::RealStoreWindows windows;
+    Windows windows;
     MainWindow &form1 = windows.form1;
     form1.load();
     ActionTimer timer(windows.fixture.events);

@@ -1,9 +1,10 @@
 /* The floor of the library: a bare C walk over libpff that reads what a message row of the
  * listing shows (class, subject, sender name and address, delivery time, attachment count) for
- * every message of every folder, and with --bodies the plain-text body too, as Find does. No
+ * every message of every folder, with --bodies the plain-text body too, as Find does, and with
+ * --attachments the data size of every attachment, as a listing of attachments does. No
  * code of the project is used, so its figures say what libpff itself costs.
  *
- *   pff_walk [--bodies] STORE.pst
+ *   pff_walk [--bodies] [--attachments] STORE.pst
  *
  * Prints the number of messages, the seconds libpff_file_open took (it builds the whole item
  * tree of the file) and the seconds of the whole walk. */
@@ -21,6 +22,7 @@ struct walk_count {
 };
 
 static int read_bodies = 0;
+static int read_attachments = 0;
 static uint8_t text[1 << 16];
 
 static void read_string(libpff_item_t *message, uint32_t entry, struct walk_count *count) {
@@ -45,6 +47,17 @@ static void read_message(libpff_item_t *message, struct walk_count *count) {
             if (body && libpff_message_get_plain_text_body(message, body, size, NULL) == 1)
                 count->bytes += size;
             free(body);
+        }
+    }
+    if (read_attachments) {
+        for (int i = 0; i < attachments; i++) {
+            libpff_item_t *attachment = NULL;
+            size64_t size = 0;
+            if (libpff_message_get_attachment(message, i, &attachment, NULL) == 1) {
+                libpff_attachment_get_data_size(attachment, &size, NULL);
+                count->bytes += (size_t)(size & 1);
+                libpff_item_free(&attachment, NULL);
+            }
         }
     }
     count->messages++;
@@ -80,11 +93,13 @@ int main(int argc, char **argv) {
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--bodies") == 0)
             read_bodies = 1;
+        else if (strcmp(argv[i], "--attachments") == 0)
+            read_attachments = 1;
         else
             path = argv[i];
     }
     if (!path) {
-        fprintf(stderr, "usage: pff_walk [--bodies] STORE.pst\n");
+        fprintf(stderr, "usage: pff_walk [--bodies] [--attachments] STORE.pst\n");
         return 2;
     }
     struct timespec start, end;

@@ -3,6 +3,7 @@
 // large attachments pass through memory one at a time.
 #include "eml_read_back.h"
 #include "pst/pff_mail_store.h"
+#include "support/made_store.h"
 #include "support/program_run.h"
 #include "support/pst/pst_sample_store.h"
 #include "support/pst/pst_store_writer.h"
@@ -137,19 +138,7 @@ class MadeStoreEml : public ::testing::Test {
 
     /// Mail message `index` of the sample store.
     std::shared_ptr<mail::Message> message(std::uint64_t index) {
-        const std::size_t place = pstmaker::SampleFolderOf(index);
-        std::shared_ptr<outlook::Folder> holder = mapi->folders()->GetLast();
-        std::istringstream path(pstmaker::SampleFolderPaths()[place]);
-        for (std::string name; std::getline(path, name, '/');)
-            for (int i = 1; i <= holder->folders()->count(); ++i)
-                if (auto child = holder->folders()->item(i); child->name() == name) {
-                    holder = child;
-                    break;
-                }
-        int position = 0;
-        for (std::uint64_t earlier = 0; earlier <= index; ++earlier)
-            position += pstmaker::SampleFolderOf(earlier) == place ? 1 : 0;
-        return holder->items()->item(position)->message();
+        return test::SampleStoreMessage(*mapi->folders()->GetLast(), index);
     }
 
     static inline test::TempFolder *folder = nullptr;

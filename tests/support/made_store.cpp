@@ -4,8 +4,27 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <sstream>
 
 namespace qb::test {
+
+std::shared_ptr<mail::Message> SampleStoreMessage(outlook::Folder &root, std::uint64_t index) {
+    const std::size_t place = pstmaker::SampleFolderOf(index);
+    std::shared_ptr<outlook::Folder> holder;
+    outlook::Folder *folder = &root;
+    std::istringstream path(pstmaker::SampleFolderPaths()[place]);
+    for (std::string name; std::getline(path, name, '/');)
+        for (int i = 1; i <= folder->folders()->count(); ++i)
+            if (auto child = folder->folders()->item(i); child->name() == name) {
+                holder = child;
+                folder = holder.get();
+                break;
+            }
+    int position = 0;
+    for (std::uint64_t earlier = 0; earlier <= index; ++earlier)
+        position += pstmaker::SampleFolderOf(earlier) == place ? 1 : 0;
+    return folder->items()->item(position)->message();
+}
 
 void WriteMadeStore(const std::string &path) {
     pstmaker::WriteSampleStore(path, madeStoreOptions);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/outlook_api.h"
 #include "support/pst/pst_sample_store.h"
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,6 +24,10 @@ void WriteMadeStore(const std::string &path);
 /// body; throws Failure.
 void WriteOneMessageStore(const std::string &path, const std::string &displayName,
                           const std::string &subject);
+
+/// Mail message `index` of a sample store written by the store maker, found below its root folder
+/// by the sample folder it went into and its place there; throws Failure.
+std::shared_ptr<mail::Message> SampleStoreMessage(outlook::Folder &root, std::uint64_t index);
 
 /// Local time is UTC while it lives, so that the times a test pins do not depend on the zone of
 /// the machine; the zone before comes back after.

@@ -19,14 +19,7 @@ copies=${3:-100}
 work=$(mktemp -d "${TMPDIR:-/tmp}/export-speed-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-make_stores() { # folder count
-    mkdir -p "$1"
-    i=1
-    while [ "$i" -le "$2" ]; do
-        cp "$store" "$1/store-$i.pst"
-        i=$((i + 1))
-    done
-}
+. "$(dirname "$0")/store_copies.sh"
 
 # measure LABEL CLEAN COMMAND: the median run of COMMAND, CLEAN run untimed before each.
 measure() {

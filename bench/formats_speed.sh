@@ -26,14 +26,7 @@ large=${5:-}
 work=$(mktemp -d "${TMPDIR:-/tmp}/formats-speed-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-make_stores() { # folder count
-    mkdir -p "$1"
-    i=1
-    while [ "$i" -le "$2" ]; do
-        cp "$store" "$1/store-$i.pst"
-        i=$((i + 1))
-    done
-}
+. "$(dirname "$0")/store_copies.sh"
 
 make_stores "$work/stores" "$copies"
 make_stores "$work/few" 5

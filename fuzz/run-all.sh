@@ -11,6 +11,9 @@ build=$(realpath -m "$1")
 seconds=$2
 jobs=${JOBS:-$(nproc)}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+# Leaks inside the libraries that the tests suppress are suppressed here too (libpff keeps a
+# column definition of a damaged table).
+export LSAN_OPTIONS="suppressions=$source_dir/tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 readers=(dbx_conversion eml_headers mime_body rtf_text html_text wine_registry command_line
          chosen_paths settings_file outlook_store)
 

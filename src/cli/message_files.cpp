@@ -27,29 +27,30 @@ void MessageFiles::writeFile(const FolderPath &folderPath, ExportedMessage &mess
         return;
     }
     const std::string suffix = maildir ? MaildirInfo(message.isRead()) : "";
-    files::StagedFile file = folder->stage(folder->path() + "/" + *name + suffix);
-    std::vector<PartProblem> problems;
-    StagedFileSink sink(file);
-    writeContent(message, sink, problems);
-    sink.flush();
-    file.finish(files::Durability::Unsynced);
+    const std::string target = folder->path() + "/" + *name + suffix;
     const std::string where = message.where();
-    ReportProblems(setting_.report, where, problems);
+    PendingFile pending{folder, std::nullopt, stem, ending, *name, suffix, where, 1};
+    if (kind_ == Kind::Text || kind_ == Kind::TextWithAttachments) {
+        // The record is made here; the placing thread creates and writes its file.
+        pending.bytes = message.text();
+        pending.target = target;
+    } else {
+        files::StagedFile file = folder->stage(target);
+        std::vector<PartProblem> problems;
+        StagedFileSink sink(file);
+        message.writeEml(sink, problems);
+        sink.flush();
+        file.finish(files::Durability::Unsynced);
+        ReportProblems(setting_.report, where, problems);
+        pending.file.emplace(std::move(file));
+    }
     if (kind_ == Kind::TextWithAttachments) {
         // The folder takes the name the text file is given, without its ".txt".
         AttachmentFolder attachments(setting_, folder, name->substr(0, name->size() - 4) + " files",
                                      where);
         message.saveAttachments(attachments);
     }
-    setting_.placer.add({folder, std::move(file), stem, ending, *name, suffix, where, 1});
-}
-
-void MessageFiles::writeContent(ExportedMessage &message, ByteSink &sink,
-                                std::vector<PartProblem> &problems) {
-    if (kind_ == Kind::Text || kind_ == Kind::TextWithAttachments)
-        sink.write(message.text());
-    else
-        message.writeEml(sink, problems);
+    setting_.placer.add(std::move(pending));
 }
 
 void ReportProblems(RunReport &report, const std::string &where,

@@ -19,7 +19,6 @@ class MessageFiles : public MessageOutput {
 
   private:
     void writeFile(const FolderPath &folder, ExportedMessage &message);
-    void writeContent(ExportedMessage &message, ByteSink &sink, std::vector<PartProblem> &problems);
 
     Kind kind_;
     OutputSetting setting_;

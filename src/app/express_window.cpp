@@ -6,6 +6,7 @@
 #include "export/folder_browser.h"
 #include "export/message_preview.h"
 #include "express/dbx_file_list.h"
+#include "express/dbx_files.h"
 #include "express/eml_extraction.h"
 #include "express/row_checks.h"
 #include "outlook/outlook_listing.h"
@@ -58,7 +59,9 @@ void ExpressWindow::wireHandlers() {
     };
     PushButton1.onClick = [this] {
         express::addMailboxFiles(platform_.fileDialogs, platform_.messages, platform_.reporter,
-                                 ListView1);
+                                 ListView1,
+                                 express::FirstIdentityStoreFolder(
+                                     platform_.messages, {platform_.registry, platform_.files}));
     };
     PushButton5.onClick = [this] { express::PushButton5_Click(platform_, ListView1); };
     PushButton3.onClick = [this] { express::PushButton3_Click(platform_, ListView1); };

@@ -33,8 +33,9 @@ Guard::AfterFailure HintWhenTooManyFiles(TitledMessageBoxes &messages, const Fai
 
 } // namespace
 
-FileDialogRequest AddFileRequest() {
+FileDialogRequest AddFileRequest(const std::string &startFolder) {
     FileDialogRequest request;
+    request.initialFolder = startFolder;
     request.title = "Add File(s) - Hold Ctrl or Shift to select multiple files";
     request.filter = "DBX Files (*.dbx)|*.dbx|";
     request.multiSelect = true;
@@ -75,12 +76,13 @@ std::string JoinChosenPath(const std::string &folder, const std::string &name) {
 }
 
 void addMailboxFiles(FileDialogs &fileDialogs, TitledMessageBoxes &messages,
-                     FailureReporter &reporter, ListView &ListView1) {
+                     FailureReporter &reporter, ListView &ListView1,
+                     const std::string &startFolder) {
     Guard guard(reporter, "Form2", "PushButton1_Click");
     guard.setFailureFilter(
         [&](const Failure &failure) { return HintWhenTooManyFiles(messages, failure); });
     std::string answer;
-    guard.run([&] { answer = fileDialogs.open(AddFileRequest()); });
+    guard.run([&] { answer = fileDialogs.open(AddFileRequest(startFolder)); });
     if (guard.stopped() || answer.empty())
         return;
     std::vector<std::string> paths;

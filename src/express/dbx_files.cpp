@@ -2,6 +2,7 @@
 
 #include "express/registry_access.h"
 #include "express/search_identities.h"
+#include "failure/caught_failure.h"
 #include "failure/failure.h"
 #include "text/plain_text.h"
 
@@ -73,6 +74,24 @@ void DBXFiles::GetDBXFilesInPath(const std::string &strFolder, std::vector<std::
 bool DBXFiles::IsExcludedDBXFile(const std::string &strName) {
     const std::string name = LowerCase(strName);
     return name == "folders.dbx" || name == "pop3uidl.dbx";
+}
+
+std::string FirstIdentityStoreFolder(TitledMessageBoxes &messages, StoreSources sources) {
+    std::vector<std::string> folders;
+    // Without an identity the dialog simply opens at home; the search reports why there is none.
+    if (CaughtFailure([&] { folders = DBXFiles(messages, sources).GetStoreFolder(); }))
+        return {};
+    for (const std::string &folder : folders) {
+        std::string host;
+        bool there = false;
+        if (!CaughtFailure([&] {
+                host = sources.files.hostPath(folder);
+                there = sources.files.isFolder(host);
+            }) &&
+            there)
+            return host;
+    }
+    return {};
 }
 
 } // namespace qb::express

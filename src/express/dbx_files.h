@@ -43,4 +43,9 @@ class DBXFiles {
     StoreSources sources_;
 };
 
+/// The host path of the first identity's store folder that is there, or the empty text when no
+/// identity's is (no Wine prefix, no identity, a registry that cannot be read): where a dialog
+/// for picking DBX files by hand opens.
+std::string FirstIdentityStoreFolder(TitledMessageBoxes &messages, StoreSources sources);
+
 } // namespace qb::express

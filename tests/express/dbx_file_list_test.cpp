@@ -51,7 +51,7 @@ class FailingDialogs : public FileDialogs {
 class AddOutlookExpressFile : public ::testing::Test {
   protected:
     void click(FileDialogs &dialogs) {
-        addMailboxFiles(dialogs, t.platform.messages, t.reporter, ListView1);
+        addMailboxFiles(dialogs, t.platform.messages, t.reporter, ListView1, "/home/u/identity");
     }
 
     std::vector<std::string> rows() const {
@@ -81,6 +81,7 @@ TEST_F(AddOutlookExpressFile, AsksForDbxFilesAndAppendsTheChosenOnes) {
     EXPECT_EQ(request.title, "Add File(s) - Hold Ctrl or Shift to select multiple files");
     EXPECT_EQ(request.filter, "DBX Files (*.dbx)|*.dbx|");
     EXPECT_EQ(request.fileName, "");
+    EXPECT_EQ(request.initialFolder, "/home/u/identity");
     EXPECT_TRUE(request.multiSelect);
     EXPECT_TRUE(t.messageBoxes.shown.empty());
 }

@@ -103,6 +103,23 @@ TEST_F(StoreDiscoveryTest, ListsEveryIdentitysStoreInOrderWithoutTheIndexFiles) 
     EXPECT_EQ(window.focus(), nullptr);
 }
 
+TEST_F(StoreDiscoveryTest, FilesArePickedByHandFromTheFirstIdentityStoreThatIsThere) {
+    const auto firstStore = [&] {
+        WineRegistry registry(prefix.path(), "ann");
+        return FirstIdentityStoreFolder(fixture.platform.messages, {registry, files});
+    };
+    EXPECT_EQ(firstStore(), "") << "no identity: the dialog opens at home";
+    prefix.writeRegistry("user.reg", identity("{A}", storeRoot("{A}")) +
+                                         identity("{B}", storeRootWithoutSeparator("{B}")));
+    EXPECT_EQ(firstStore(), "") << "no store folder is there";
+    writeStore("{B}", {"Inbox.dbx"});
+    EXPECT_EQ(firstStore(), files.hostPath(storeFile("{B}", "")));
+    EXPECT_TRUE(std::filesystem::is_directory(firstStore()));
+    writeStore("{A}", {"Inbox.dbx"});
+    EXPECT_EQ(firstStore(), files.hostPath(storeFile("{A}", "")));
+    EXPECT_TRUE(fixture.messageBoxes.shown.empty());
+}
+
 TEST_F(StoreDiscoveryTest, AnIdentityWithoutAVersionKeyStopsTheOnesAfterIt) {
     prefix.writeRegistry("user.reg", identity("{A}", storeRoot("{A}")) +
                                          "[Identities\\\\{B}\\\\Software\\\\Microsoft\\\\"

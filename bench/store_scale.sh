@@ -6,7 +6,11 @@
 # Figures are whole-process wall seconds and peak resident size from GNU time. The stores and
 # the outputs go into a scratch folder, removed at the end.
 #
-#   bench/store_scale.sh BUILD-DIR [SCRATCH-FOLDER]
+#   bench/store_scale.sh BUILD-DIR [SCRATCH-FOLDER [STORE...]]
+#
+# STORE names which stores to make and measure (small, large, huge; all three when none is
+# named), and PARTS in the environment which measures to take (any of walk window export peers;
+# all when unset), so that one size or one part can be measured again alone.
 #
 # BUILD-DIR must be configured with -DQUILLBARROW_BENCH=ON. Needs /usr/bin/time, readpst and
 # lspst (apt-get install pst-utils) for the peers' lines.
@@ -30,20 +34,29 @@ timed() {
     fi
 }
 
+parts=${PARTS:-walk window export peers}
+wanted() { case " $parts " in *" $1 "*) true ;; *) false ;; esac; }
+
 measure_store() { # name messages attachment-bytes
     store=$work/$1.pst
     "$build/bench/make_store" "$store" --messages "$2" --attachment-bytes "$3" | tail -n 1
     printf '%s: %s messages, %s\n' "$1" "$2" "$(du -h "$store" | cut -f1)"
-    timed "bare libpff walk" "$2" "$build/bench/pff_walk" "$store"
-    timed "bare libpff walk + bodies" "$2" "$build/bench/pff_walk" --bodies "$store"
-    timed "window (whole process)" "$2" \
-        "$build/bench/window_scale" "$store" --download 2000 --find "zz-no-such-text"
-    sed 's/^/    /' "$work/log"
-    for format in text eml mbox maildir; do
-        timed "quillbarrow-export -f $format" "$2" \
-            "$build/quillbarrow-export" -q -f "$format" -o "$work/out" "$store"
-    done
-    if command -v readpst >/dev/null; then
+    if wanted walk; then
+        timed "bare libpff walk" "$2" "$build/bench/pff_walk" "$store"
+        timed "bare libpff walk + bodies" "$2" "$build/bench/pff_walk" --bodies "$store"
+    fi
+    if wanted window; then
+        timed "window (whole process)" "$2" \
+            "$build/bench/window_scale" "$store" --download 2000 --find "zz-no-such-text"
+        sed 's/^/    /' "$work/log"
+    fi
+    if wanted export; then
+        for format in text eml mbox maildir; do
+            timed "quillbarrow-export -f $format" "$2" \
+                "$build/quillbarrow-export" -q -f "$format" -o "$work/out" "$store"
+        done
+    fi
+    if wanted peers && command -v readpst >/dev/null; then
         timed "readpst (mbox)" "$2" readpst -q -o "$work/out" "$store"
         timed "readpst -e (eml)" "$2" readpst -q -e -o "$work/out" "$store"
         timed "lspst" "$2" sh -c 'lspst "$0" >/dev/null' "$store"
@@ -51,6 +64,12 @@ measure_store() { # name messages attachment-bytes
     rm -f "$store"
 }
 
-measure_store small 10000 100000
-measure_store large 100000 100000
-measure_store huge 10000 5000000
+shift $(($# < 2 ? $# : 2))
+for size in ${*:-small large huge}; do
+    case $size in
+    small) measure_store small 10000 100000 ;;
+    large) measure_store large 100000 100000 ;;
+    huge) measure_store huge 10000 5000000 ;;
+    *) echo "unknown store: $size (small, large or huge)" >&2 && exit 2 ;;
+    esac
+done

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <set>
 
 namespace qb {
 namespace {
@@ -17,6 +18,20 @@ using mail::RecipientKind;
 using mime::EmlProblem;
 using test::MemoryFile;
 using test::MemoryItem;
+
+/// Every field the .eml text reads of a message: all failing leaves nothing readable.
+const std::set<std::string> everyField = {"SenderName",
+                                          "SenderEmailAddress",
+                                          "SenderEmailType",
+                                          "Recipients",
+                                          "Subject",
+                                          "ReceivedTime",
+                                          "Body",
+                                          "HtmlBody",
+                                          "RtfBody",
+                                          "TransportHeaders",
+                                          "MessageId",
+                                          "Attachments"};
 using test::ReadBack;
 
 /// The message model of one item of a fake store.
@@ -393,18 +408,7 @@ TEST(EmlBadInput, WhatCannotBeWrittenIsAProblemAndTheRestIsWritten) {
         {"an attached message of which nothing can be read",
          [](MemoryItem &m) {
              auto broken = std::make_shared<MemoryItem>();
-             broken->failing = {"SenderName",
-                                "SenderEmailAddress",
-                                "SenderEmailType",
-                                "Recipients",
-                                "Subject",
-                                "ReceivedTime",
-                                "Body",
-                                "HtmlBody",
-                                "RtfBody",
-                                "TransportHeaders",
-                                "MessageId",
-                                "Attachments"};
+             broken->failing = everyField;
              m.files = {{.kind = AttachmentKind::EmbeddedMessage,
                          .displayName = "Fwd",
                          .message = broken}};
@@ -456,18 +460,7 @@ TEST(EmlBadInput, ALoopOfAttachedMessagesEndsAtTheDeepestNesting) {
 
 TEST(EmlBadInput, AnUnreadableMessageOrAFailingSinkThrows) {
     MemoryItem broken;
-    broken.failing = {"SenderName",
-                      "SenderEmailAddress",
-                      "SenderEmailType",
-                      "Recipients",
-                      "Subject",
-                      "ReceivedTime",
-                      "Body",
-                      "HtmlBody",
-                      "RtfBody",
-                      "TransportHeaders",
-                      "MessageId",
-                      "Attachments"};
+    broken.failing = everyField;
     std::vector<EmlProblem> problems;
     mime::StringSink sink;
     EXPECT_THROW(mime::WriteEml(*MessageOf(broken), sink, problems), Failure);

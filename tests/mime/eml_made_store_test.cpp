@@ -7,6 +7,7 @@
 #include "support/program_run.h"
 #include "support/pst/pst_sample_store.h"
 #include "support/pst/pst_store_writer.h"
+#include "support/sample_store_suite.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ namespace {
 using pstmaker::Attachment;
 using pstmaker::SampleMailMessage;
 
-const pstmaker::SampleStoreOptions options{40, 5, 0};
+constexpr pstmaker::SampleStoreOptions options{40, 5, 0};
 
 std::string Sha256(const std::string &bytes) {
     const std::unique_ptr<char, GFreeRelease> sum(g_compute_checksum_for_data(
@@ -127,29 +128,7 @@ print('\n'.join(lines))
 print('defects\t%d' % defects)
 )";
 
-/// A sample store made once for the suite, read through the store layer.
-class MadeStoreEml : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        folder = new test::TempFolder;
-        pstmaker::WriteSampleStore(*folder / "made.pst", options);
-    }
-    static void TearDownTestSuite() { delete folder; }
-
-    /// Mail message `index` of the sample store.
-    std::shared_ptr<mail::Message> message(std::uint64_t index) {
-        return test::SampleStoreMessage(*mapi->folders()->GetLast(), index);
-    }
-
-    static inline test::TempFolder *folder = nullptr;
-    test::TempFolder emptyProfile;
-    PffMailStoreLayer layer{emptyProfile.path()};
-    std::shared_ptr<outlook::Namespace> mapi = [this] {
-        auto opened = layer.createApplication()->GetNamespace("MAPI");
-        opened->AddStore(*folder / "made.pst");
-        return opened;
-    }();
-};
+using MadeStoreEml = test::SampleStoreSuite<options>;
 
 TEST_F(MadeStoreEml, EveryMessageReadsBackWithItsHeadersPartsAndBytes) {
     for (std::uint64_t index = 0; index < options.mailMessages; ++index) {

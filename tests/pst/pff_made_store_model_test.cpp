@@ -6,6 +6,7 @@
 #include "support/made_store.h"
 #include "support/pst/pst_sample_store.h"
 #include "support/pst/pst_store_writer.h"
+#include "support/sample_store_suite.h"
 #include "support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +32,6 @@ namespace {
 using mail::AttachmentKind;
 using pstmaker::SampleMailMessage;
 
-std::string ReadAll(mail::ByteStream &stream) {
-    std::string bytes;
-    char piece[4096];
-    while (const std::size_t read = stream.read(piece, sizeof piece))
-        bytes.append(piece, read);
-    return bytes;
-}
-
 std::optional<std::string> NonEmpty(const std::string &text) {
     return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
@@ -55,30 +48,8 @@ mail::RecipientKind KindOf(pstmaker::Recipient::Kind kind) {
     return mail::RecipientKind::Unknown;
 }
 
-/// A sample store made once for the suite, read through the store layer.
-class MadeStoreModel : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        folder = new test::TempFolder;
-        pstmaker::WriteSampleStore(*folder / "made.pst", options);
-    }
-    static void TearDownTestSuite() { delete folder; }
-
-    /// Mail message `index` of the sample store.
-    std::shared_ptr<mail::Message> message(std::uint64_t index) {
-        return test::SampleStoreMessage(*mapi->folders()->GetLast(), index);
-    }
-
-    static inline test::TempFolder *folder = nullptr;
-    static inline const pstmaker::SampleStoreOptions options{40, 11, 0};
-    test::TempFolder emptyProfile;
-    PffMailStoreLayer layer{emptyProfile.path()};
-    std::shared_ptr<outlook::Namespace> mapi = [this] {
-        auto opened = layer.createApplication()->GetNamespace("MAPI");
-        opened->AddStore(*folder / "made.pst");
-        return opened;
-    }();
-};
+constexpr pstmaker::SampleStoreOptions options{40, 11, 0};
+using MadeStoreModel = test::SampleStoreSuite<options>;
 
 TEST_F(MadeStoreModel, HeaderFieldsPeopleAndBodiesReadBackAsWritten) {
     // Plain, HTML as bytes, RTF, plain with attachments, HTML as text, RTF beside plain, a reply.
@@ -137,7 +108,7 @@ TEST_F(MadeStoreModel, AttachmentsOfEveryKindReadBackAsWritten) {
         case pstmaker::Attachment::Method::byValue:
         case pstmaker::Attachment::Method::oleObject:
             EXPECT_EQ(attachment->size(), data.size());
-            EXPECT_EQ(ReadAll(*attachment->openData()), data);
+            EXPECT_EQ(test::ReadStream(*attachment->openData()), data);
             break;
         case pstmaker::Attachment::Method::embeddedMessage:
         case pstmaker::Attachment::Method::byReference:
@@ -159,7 +130,7 @@ TEST_F(MadeStoreModel, AttachedMessagesNestAsDeepAsTheyWereWritten) {
         const auto inner = level->attachment(1);
         const pstmaker::Attachment &innerWritten = expected->attachments.front();
         if (!innerWritten.message) {
-            EXPECT_EQ(ReadAll(*inner->openData()), innerWritten.data);
+            EXPECT_EQ(test::ReadStream(*inner->openData()), innerWritten.data);
             break;
         }
         level = inner->embeddedMessage();

@@ -13,15 +13,6 @@ namespace {
 using mail::AttachmentKind;
 using Strings = std::vector<std::string>;
 
-/// The bytes of a stream, read in small pieces.
-std::string ReadInPieces(mail::ByteStream &stream) {
-    std::string bytes;
-    char piece[1000];
-    while (const std::size_t read = stream.read(piece, sizeof piece))
-        bytes.append(piece, read);
-    return bytes;
-}
-
 /// The recipients as lines "kind|name|address|type|SMTP address", which a failure shows as text.
 Strings RecipientLines(mail::Message &message) {
     Strings lines;
@@ -128,7 +119,7 @@ TEST_F(MadeInbox, AttachmentsGiveTheirNamesTypesAndDataAPieceAtATime) {
         const auto other = attachment->openData();
         char start[4];
         ASSERT_EQ(other->read(start, sizeof start), sizeof start);
-        EXPECT_TRUE(ReadInPieces(*stream) == want.data);
+        EXPECT_TRUE(test::ReadStream(*stream) == want.data);
         EXPECT_EQ(std::string(start, 4), want.data.substr(0, 4));
     }
     EXPECT_THROW(holder->attachment(6), Failure);
@@ -157,7 +148,7 @@ TEST_F(MadeInbox, EmbeddedMessagesAreMessagesOfTheirOwn) {
     }
     const auto bottom = level->attachment(1);
     EXPECT_EQ(bottom->longFileName(), "tiefste Datei ß.txt");
-    EXPECT_EQ(ReadInPieces(*bottom->openData()), "ganz unten\r\n");
+    EXPECT_EQ(test::ReadStream(*bottom->openData()), "ganz unten\r\n");
     EXPECT_THROW(bottom->embeddedMessage(), Failure);
 }
 

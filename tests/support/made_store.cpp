@@ -59,4 +59,12 @@ UtcLocalTime::~UtcLocalTime() {
     tzset();
 }
 
+std::string ReadStream(mail::ByteStream &stream) {
+    std::string bytes;
+    char piece[1000];
+    while (const std::size_t read = stream.read(piece, sizeof piece))
+        bytes.append(piece, read);
+    return bytes;
+}
+
 } // namespace qb::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/message.h"
 #include "platform/outlook_api.h"
 #include "support/pst/pst_sample_store.h"
 
@@ -28,6 +29,9 @@ void WriteOneMessageStore(const std::string &path, const std::string &displayNam
 /// Mail message `index` of a sample store written by the store maker, found below its root folder
 /// by the sample folder it went into and its place there; throws Failure.
 std::shared_ptr<mail::Message> SampleStoreMessage(outlook::Folder &root, std::uint64_t index);
+
+/// The bytes of an attachment's stream, read in pieces smaller than a block of the store.
+std::string ReadStream(mail::ByteStream &stream);
 
 /// Local time is UTC while it lives, so that the times a test pins do not depend on the zone of
 /// the machine; the zone before comes back after.

@@ -5,7 +5,10 @@
 // remain. For each action it prints the seconds, the rows, the longest stretch between two turns of
 // the event loop (what a user feels as a frozen window) and the peak memory of the process so far.
 //
-//   window_scale STORE.pst [--find TEXT] [--download N]
+// With --gaps-over MS, each stretch longer than MS is printed as it ends, with the rows listed by
+// then, to tell where in a run the window froze.
+//
+//   window_scale STORE.pst [--find TEXT] [--download N] [--gaps-over MS]
 
 #include "app/express_window.h"
 #include "app/main_window.h"
@@ -31,12 +34,13 @@ using SteadyClock = std::chrono::steady_clock;
 /// Times one action and the gaps between the event-loop turns it allows.
 class ActionTimer {
   public:
-    explicit ActionTimer(test::ScriptedEventPump &events) {
+    ActionTimer(test::ScriptedEventPump &events, std::function<int()> rows, double reportOver)
+        : rows_(std::move(rows)), reportOver_(reportOver) {
         events.onEvents = [this] { turn(); };
     }
 
     void run(const char *name, const std::function<void()> &action,
-             const std::function<int()> &rows) {
+             const std::function<int()> &shown) {
         start_ = last_ = SteadyClock::now();
         longestGap_ = {};
         action();
@@ -44,7 +48,7 @@ class ActionTimer {
         const std::chrono::duration<double> spent = SteadyClock::now() - start_;
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("%-10s %9d rows %9.2f s  longest gap %7.1f ms  peak %7.1f MB\n", name, rows(),
+        std::printf("%-10s %9d rows %9.2f s  longest gap %7.1f ms  peak %7.1f MB\n", name, shown(),
                     spent.count(), longestGap_.count(), usage.ru_maxrss / 1024.0);
         std::fflush(stdout);
     }
@@ -52,10 +56,16 @@ class ActionTimer {
   private:
     void turn() {
         const SteadyClock::time_point now = SteadyClock::now();
-        longestGap_ = std::max(longestGap_, std::chrono::duration<double, std::milli>(now - last_));
+        const std::chrono::duration<double, std::milli> gap = now - last_;
+        longestGap_ = std::max(longestGap_, gap);
+        if (reportOver_ > 0 && gap.count() > reportOver_)
+            std::printf("  gap %7.1f ms after %.2f s, %d rows listed\n", gap.count(),
+                        std::chrono::duration<double>(now - start_).count(), rows_());
         last_ = now;
     }
 
+    std::function<int()> rows_;
+    double reportOver_;
     SteadyClock::time_point start_, last_;
     std::chrono::duration<double, std::milli> longestGap_{};
 };
@@ -78,23 +88,27 @@ struct Windows {
 int main(int argc, char **argv) {
     std::string store, findText;
     int download = 0;
+    double gapsOver = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--find") == 0 && i + 1 < argc)
             findText = argv[++i];
         else if (std::strcmp(argv[i], "--download") == 0 && i + 1 < argc)
             download = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--gaps-over") == 0 && i + 1 < argc)
+            gapsOver = std::atof(argv[++i]);
         else
             store = std::filesystem::absolute(argv[i]);
     }
     if (store.empty()) {
-        std::fprintf(stderr, "usage: window_scale STORE.pst [--find TEXT] [--download N]\n");
+        std::fprintf(stderr, "usage: window_scale STORE.pst [--find TEXT] [--download N] "
+                             "[--gaps-over MS]\n");
         return 2;
     }
     Windows windows;
     MainWindow &form1 = windows.form1;
     form1.load();
-    ActionTimer timer(windows.fixture.events);
     const auto rows = [&] { return form1.ListView1.rowCount(); };
+    ActionTimer timer(windows.fixture.events, rows, gapsOver);
 
     form1.Option4.setValue(true);
     form1.Text2.setText(store);

@@ -83,12 +83,13 @@ std::string FirstIdentityStoreFolder(TitledMessageBoxes &messages, StoreSources 
         return {};
     for (const std::string &folder : folders) {
         std::string host;
-        bool there = false;
-        if (!CaughtFailure([&] {
-                host = sources.files.hostPath(folder);
-                there = sources.files.isFolder(host);
-            }) &&
-            there)
+        // An entry that is no folder here (a key path the walk stopped at) is passed over.
+        const auto unusable = CaughtFailure([&] {
+            host = sources.files.hostPath(folder);
+            if (!sources.files.isFolder(host))
+                host.clear();
+        });
+        if (!unusable && !host.empty())
             return host;
     }
     return {};
